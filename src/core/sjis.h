@@ -1,0 +1,19 @@
+// Text of the data files is Shift-JIS (code page 932). Lines are split and keys compared on the raw bytes;
+// values are converted to UTF-8 afterwards. A byte sequence that is not CP932 becomes U+FFFD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vesk::core {
+
+std::string sjisToUtf8(std::string_view bytes);
+// The reverse, for writing data files (the demo line generator, tests). Characters without a CP932 form
+// become '?'.
+std::string utf8ToSjis(std::string_view utf8);
+
+// A file name as written in a data file, decoded, with '\' turned into '/' (after decoding, because a
+// Shift-JIS trail byte can be 0x5C).
+std::string dataFileNameToUtf8(std::string_view bytes);
+
+}  // namespace vesk::core

@@ -1,0 +1,20 @@
+// Frame-to-position conversion over the "[SpeedUnit]" rows: the video was recorded at the speeds the rows give,
+// changing linearly over each row, 30 frames a second. Positions are centimetres, rounded halves to even.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "data/route_data.h"
+
+namespace vesk::data {
+
+// Fills every row's endDistance (cumulative cm at the end of the row).
+void computeSpeedUnitDistances(RouteData& route);
+// Position of frame F (frameFrom <= F <= frameTo); on a boundary between two rows the later row's result.
+// None when no row holds the frame.
+std::optional<std::int64_t> framePosition(const RouteData& route, int frame);
+// Positions of the tunnels' frames.
+void computeTunnelPositions(RouteData& route);
+
+}  // namespace vesk::data

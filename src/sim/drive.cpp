@@ -1,0 +1,69 @@
+#include "sim/drive.h"
+
+#include <algorithm>
+
+#include "sim/dynamics.h"
+#include "sim/line_ends.h"
+#include "sim/motion.h"
+#include "sim/track.h"
+
+namespace vesk::sim {
+
+Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeData,
+             const data::UiStrings& uiStrings, present::SoundBank& soundBank, present::SpriteEngine& spriteEngine)
+    : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), sprites(spriteEngine) {
+  soundLayout.driveSoundCount = vehicle.driveSoundCount;
+}
+
+void Drive::MMTimer1Timer() {
+  // 1. The tick adds to forces that the control step rebuilds from nothing.
+  state.tractiveForce = {};
+  state.resistForce = {};
+  // 2. Tractive force from the notch in effect (traction not built yet), then the reverser.
+  applyReverser(*this);
+  // 3. Power-handle delay and the ammeter's copy of the force (not built yet).
+  // 4. Brake pressures, main reservoir drain, brake handle delays (not built yet).
+  // 5. Diesel engine speed (not built yet).
+  // 6. Frame, preceding train, position and clock.
+  advancePosition(*this);
+}
+
+void Drive::Timer1Timer() {
+  // 1. ATS warning sound housekeeping and ATS pattern preparation (not built yet).
+  // 2. Tick counter; the speedometer needle (not built yet).
+  state.tickCount += 1;
+  // A recorded speed of 0 would stop the video for good; it counts as 1 km/h.
+  if (state.frameSpeed == 0) state.frameSpeed = 1;
+  // 3.-6. Forces and speed.
+  brakeForceStep(*this);
+  adhesionStep(*this);
+  resistanceStep(*this);
+  integrateSpeed(*this);
+  // 7. Speed and distance texts, brake squeak, door lamps and departure signal, panel lamps, clock text
+  //    (not built yet).
+  // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor (not built
+  //    yet).
+  // 9. Tunnel sound attenuation, track-side and positional sounds (not built yet).
+  // 10. Gradient sampling.
+  sampleGradient(*this);
+  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
+  // 12. Stations, doors, vigilance device, stop warning (not built yet).
+  // 13. Running, motor and engine sounds and side videos (not built yet); the ends of the line; automatic gear
+  //     change and gear shifting (not built yet).
+  lineEndBarriers(*this);
+  // 14. Handle indicators, door status, messages, lamps, engine start and stall (not built yet); roll-back
+  //     protection; visual effects off from the first tick on; the tunnel flag for the next tick; stopping-mark
+  //     markers (not built yet).
+  rollBackProtection(*this);
+  settings.Tunnel = 1;
+  updateTunnel(*this);
+  // 15. Value display feed, forced door closing, driver messages (not built yet).
+}
+
+void Drive::globalSoundStop() {
+  const int last = std::min(soundLayout.driveSoundCount + soundLayout.soundDataCount + soundLayout.calloutCounter,
+                            present::SoundBank::kChannelCount - 1);
+  for (int channel = 1; channel <= last; ++channel) sounds.stop(channel);
+}
+
+}  // namespace vesk::sim

@@ -1,0 +1,55 @@
+// Drive: the state of one drive, and its two fixed-step routines. The control step (every 33 ms) moves the
+// train along the line; the tick (every 100 ms) turns pressures and handles into forces and speed and does
+// everything else that follows from where the train is. The sections each routine runs live in their own files,
+// in the order the routines call them.
+#pragma once
+
+#include <cstdint>
+
+#include "data/route_data.h"
+#include "data/ui_strings.h"
+#include "data/vehicle_spec.h"
+#include "input/control_state.h"
+#include "present/sound_bank.h"
+#include "present/sprite_engine.h"
+#include "sim/scheduler.h"
+#include "sim/settings.h"
+#include "sim/sound_layout.h"
+#include "sim/train_state.h"
+
+namespace vesk::sim {
+
+class Drive : public Scheduler::Routines {
+ public:
+  // The data must outlive the drive.
+  Drive(const data::VehicleSpec& vehicle, const data::RouteData& route, const data::UiStrings& strings,
+        present::SoundBank& sounds, present::SpriteEngine& sprites);
+
+  // The control step.
+  void MMTimer1Timer();
+  // The simulation tick.
+  void Timer1Timer();
+
+  void controlStep() override { MMTimer1Timer(); }
+  void tick() override { Timer1Timer(); }
+
+  // Stops the sound channels the line's ends and barriers silence: 1 up to D + S + the call-out counter
+  // (channel 0 keeps playing).
+  void globalSoundStop();
+
+  const data::VehicleSpec& vehicle;
+  const data::RouteData& route;
+  const data::UiStrings& strings;
+  present::SoundBank& sounds;
+  present::SpriteEngine& sprites;
+
+  TrainState state;
+  input::ControlState control;
+  Settings settings;
+  SoundLayout soundLayout;
+  // The last frame position of the route video: its picture count x videoFrameFactor; 0 while no video is open
+  // (then the end of the video stops nothing).
+  std::int32_t lastFramePosition = 0;
+};
+
+}  // namespace vesk::sim

@@ -1,0 +1,86 @@
+#include "sim/motion.h"
+
+#include <cmath>
+
+#include "core/rounding.h"
+#include "sim/drive.h"
+
+namespace vesk::sim {
+
+using core::nearest;
+using core::saturate32;
+
+void applyReverser(Drive& drive) {
+  TrainState& s = drive.state;
+  if (drive.control.reverser == 0) s.tractiveForce = {};
+  if (drive.control.reverser == -1) s.tractiveForce = -s.tractiveForce;
+}
+
+std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::int32_t frame) {
+  for (int i = 0; i < route.speedUnitCount; ++i) {
+    const data::SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
+    if (row.frameFrom <= frame && frame < row.frameTo) {
+      const double fraction = (static_cast<double>(frame) - row.frameFrom) / (static_cast<double>(row.frameTo) - row.frameFrom);
+      const double speed = row.speedFrom + (row.speedTo - row.speedFrom) * fraction;
+      return FrameSpeed{i, saturate32(nearest(speed))};
+    }
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// Moves the frame by the speed summed over control steps: one frame per recorded km/h, so at 30 steps a second
+// the video plays at (speed / recorded speed) x 30 frames a second.
+void advanceFrame(TrainState& s) {
+  // |nearest(speed)|: nearest() takes halves away from zero, so it is symmetric.
+  s.frameAccumulator = saturate32(core::addSaturated(s.frameAccumulator, nearest(std::fabs(s.speed))));
+  std::int64_t frames = 0;
+  if (s.frameSpeed == 0) {
+    // Between a lookup that found 0 km/h and the tick that makes it 1.
+    frames = 2 * static_cast<std::int64_t>(s.frameAccumulator);
+    s.frameAccumulator = 0;
+  } else if (s.frameAccumulator >= s.frameSpeed) {
+    frames = s.frameAccumulator / s.frameSpeed;
+    s.frameRemainder = saturate32(s.frameAccumulator - frames * s.frameSpeed);
+    s.frameAccumulator = s.frameRemainder;
+  }
+  if (s.speed > 0) s.frame = saturate32(s.frame + frames);
+  if (s.speed < 0) s.frame = saturate32(s.frame - frames);
+}
+
+// Entering another "[SpeedUnit]" row puts the position where the video says the train is: entering forwards,
+// the end of the row before; entering backwards, the end of the row entered.
+void updateFrameSpeed(Drive& drive) {
+  TrainState& s = drive.state;
+  const auto found = lookUpFrameSpeed(drive.route, s.frame);
+  if (!found) return;
+  s.frameSpeed = found->speed;
+  if (found->row == s.speedUnitRow) return;
+  if (s.speedUnitRow >= 0) {
+    const auto& rows = drive.route.speedUnits;
+    if (found->row > s.speedUnitRow) {
+      s.position = found->row == 0 ? 0.0 : static_cast<double>(rows[static_cast<std::size_t>(found->row - 1)].endDistance);
+    } else {
+      s.position = static_cast<double>(rows[static_cast<std::size_t>(found->row)].endDistance);
+    }
+  }
+  s.speedUnitRow = found->row;
+}
+
+}  // namespace
+
+void advancePosition(Drive& drive) {
+  TrainState& s = drive.state;
+  advanceFrame(s);
+  updateFrameSpeed(drive);
+  // The preceding train advances here (not built yet).
+  s.stepDistance = s.speed == 0 ? 0.0 : s.speed / 36000 * 33333;
+  s.position += s.stepDistance;
+  s.distanceToStop = s.targetPosition - s.position;
+  s.clock = saturate32(static_cast<std::int64_t>(s.clock) + 1);
+  if (drive.control.autoRun != 0) s.speed = s.frameSpeed;
+  // The side video's frame counter advances here in video modes 1 and 2 (not built yet).
+}
+
+}  // namespace vesk::sim
