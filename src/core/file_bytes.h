@@ -11,7 +11,6 @@ namespace vesk::core {
 
 inline constexpr std::size_t kMaxDataFileBytes = std::size_t{256} << 20;
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& path,
-                                         std::size_t maxBytes = kMaxDataFileBytes);
+std::optional<std::string> readFileBytes(const std::filesystem::path& path, std::size_t maxBytes = kMaxDataFileBytes);
 
 }  // namespace vesk::core

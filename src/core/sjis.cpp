@@ -14,7 +14,7 @@ bool isAscii(std::string_view s) {
 
 // One conversion descriptor per direction and thread; iconv descriptors are not thread-safe.
 class Converter {
- public:
+public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -60,7 +60,7 @@ class Converter {
     return out;
   }
 
- private:
+private:
   iconv_t cd_;
 };
 

@@ -7,8 +7,7 @@
 namespace vesk::data {
 namespace {
 
-template <class T>
-T orFail(std::optional<T> value) {
+template <class T> T orFail(std::optional<T> value) {
   if (!value) KeyFileReader::fail();
   return *value;
 }

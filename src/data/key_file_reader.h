@@ -21,7 +21,7 @@ namespace vesk::data {
 struct ReadFailure {};
 
 class KeyFileReader {
- public:
+public:
   explicit KeyFileReader(std::string_view bytes) : lines_(bytes) {}
 
   // Reads the next line into the buffer. At the end of the file the buffer becomes empty and false is returned.
@@ -59,7 +59,7 @@ class KeyFileReader {
 
   [[noreturn]] static void fail() { throw ReadFailure{}; }
 
- private:
+private:
   core::LineReader lines_;
   std::string_view line_;
   bool endOfFile_ = false;
@@ -87,8 +87,7 @@ void readListRows(KeyFileReader& reader, int capacity, int& count, bool textOnly
 
 // One key of a walk: the key text, how many bytes are compared (0 = the key's length), the label it sets when
 // the walk reaches it (none when empty), and what it reads on a match.
-template <class Record>
-struct KeyRule {
+template <class Record> struct KeyRule {
   std::string_view key;
   std::size_t compareLength = 0;
   std::string_view label;
@@ -97,14 +96,14 @@ struct KeyRule {
 
 // Runs the reading loop over the whole file. `passLabel` is the label at the start of each pass.
 template <class Record>
-void walkKeyFile(KeyFileReader& reader, const std::vector<KeyRule<Record>>& rules, Record& record,
-                 std::string& label, std::string_view passLabel) {
+void walkKeyFile(KeyFileReader& reader, const std::vector<KeyRule<Record>>& rules, Record& record, std::string& label,
+                 std::string_view passLabel) {
   while (reader.readLine()) {
     label = passLabel;
     for (const KeyRule<Record>& rule : rules) {
       if (!rule.label.empty()) label = rule.label;
-      const bool match = rule.compareLength == 0 ? reader.startsWith(rule.key)
-                                                 : reader.firstBytesEqual(rule.key, rule.compareLength);
+      const bool match =
+          rule.compareLength == 0 ? reader.startsWith(rule.key) : reader.firstBytesEqual(rule.key, rule.compareLength);
       if (match) rule.read(reader, record);
     }
   }

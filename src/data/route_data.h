@@ -60,8 +60,8 @@ inline constexpr int kStationCapacity = 501;
 inline constexpr int kMovieStopCapacity = 100;
 
 struct RouteData {
-  Fixed friction;             // base adhesion coefficient
-  int tunnelResistance = 0;   // tunnel air-resistance coefficient
+  Fixed friction;            // base adhesion coefficient
+  int tunnelResistance = 0;  // tunnel air-resistance coefficient
   std::array<SpeedUnitRow, kSpeedUnitCapacity> speedUnits{};
   int speedUnitCount = 0;
   std::array<SlopeRow, kSlopeCapacity> slopes{};

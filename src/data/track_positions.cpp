@@ -25,7 +25,8 @@ void computeSpeedUnitDistances(RouteData& route) {
   for (int i = 0; i < route.speedUnitCount; ++i) {
     SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
     // Average speed (km/h) over frames at 30 a second, in cm: km/h / 3.6 x frames / 30 x 100.
-    distance = core::addSaturated(distance, core::even((row.speedFrom + row.speedTo) * (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16));
+    distance = core::addSaturated(distance, core::even((row.speedFrom + row.speedTo) *
+                                                       (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16));
     row.endDistance = distance;
   }
 }
@@ -34,7 +35,8 @@ std::optional<std::int64_t> framePosition(const RouteData& route, int frame) {
   std::optional<std::int64_t> position;
   for (int i = 0; i < route.speedUnitCount; ++i) {
     const SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
-    if (row.frameFrom <= frame && frame <= row.frameTo) position = core::addSaturated(startDistance(route, i), offsetInRow(row, frame));
+    if (row.frameFrom <= frame && frame <= row.frameTo)
+      position = core::addSaturated(startDistance(route, i), offsetInRow(row, frame));
   }
   return position;
 }

@@ -82,9 +82,8 @@ void loadPatternPicture(VehicleLoad& v, const PatternImage& p, std::string_view 
   if (!path) KeyFileReader::fail();
   const auto picture = present::loadPicture(*path);
   if (!picture) KeyFileReader::fail();
-  const present::ImageEntry& entry =
-      v.images.put(present::makeImageEntry(std::string(imageName), *picture, true, present::bottomLeftColour(*picture),
-                                           p.patternWidth, p.patternHeight));
+  const present::ImageEntry& entry = v.images.put(present::makeImageEntry(
+      std::string(imageName), *picture, true, present::bottomLeftColour(*picture), p.patternWidth, p.patternHeight));
   present::Sprite sprite;
   sprite.picture = std::string(imageName);
   sprite.x = p.x;

@@ -23,9 +23,8 @@ VehicleSpec loadVehicleFile(const std::filesystem::path& vehicleDir, std::string
                             present::ImageList& panelImages, present::SpriteEngine& panelSprites);
 
 // The same on the bytes of a file already read; `fileName` names it in error reports.
-VehicleSpec readVehicleFile(std::string_view bytes, const std::filesystem::path& vehicleDir,
-                            std::string_view fileName, present::ImageList& panelImages,
-                            present::SpriteEngine& panelSprites);
+VehicleSpec readVehicleFile(std::string_view bytes, const std::filesystem::path& vehicleDir, std::string_view fileName,
+                            present::ImageList& panelImages, present::SpriteEngine& panelSprites);
 
 // The corrections made when the drive is set up, after both data files are read: an automatic air brake always
 // has four positions; a notched brake needs at least three.

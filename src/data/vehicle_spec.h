@@ -37,8 +37,8 @@ struct NeedleSpec {
   int value4 = 0;
   int offset = 0;
   double scale = 0;
-  double scale2 = 0;     // speed needle: scale below 10 km/h
-  int ammeterMode = 0;   // ammeter only
+  double scale2 = 0;    // speed needle: scale below 10 km/h
+  int ammeterMode = 0;  // ammeter only
 };
 
 struct ClockSpec {
@@ -245,8 +245,7 @@ struct VehicleSpec {
   ClockSpec clock;
   PanelImage panel;
   PanelImage panel2;
-  PanelImage lampDoor, lampPower, lampEB, lampGen, lampAir, lampFin, lampEle, lampAts1, lampAts2, lampATSP1,
-      lampATSP2;
+  PanelImage lampDoor, lampPower, lampEB, lampGen, lampAir, lampFin, lampEle, lampAts1, lampAts2, lampATSP1, lampATSP2;
   PanelImage lampG, lampYG, lampY, lampYY, lampR, lampFwd, lampBack, lampConst, lampStop;
   NeedleSpec needleSpeed, needleBC, needleBCL, needleSAP, needleER, needleBP, needleMR, needleMRL, needleV, needleI;
   PatternImage lampSignal, notchImageP, notchImageB, notchImageP2, notchImageB2, gearImageList, gearImageList2,

@@ -9,8 +9,8 @@
 
 namespace vesk::sim {
 
-Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeData,
-             const data::UiStrings& uiStrings, present::SoundBank& soundBank, present::SpriteEngine& spriteEngine)
+Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeData, const data::UiStrings& uiStrings,
+             present::SoundBank& soundBank, present::SpriteEngine& spriteEngine)
     : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), sprites(spriteEngine) {
   soundLayout.driveSoundCount = vehicle.driveSoundCount;
 }

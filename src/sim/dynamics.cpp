@@ -54,17 +54,17 @@ void brakeForceStep(Drive& drive) {
   };
   double force = 0;
   switch (v.brakeForceMode) {
-    case 1:
-      force = cylinder(s.bcMotor, v.motorCarMass) + cylinder(s.bcTrailer, v.trailerMass) +
-              cylinder(s.bcTrailer, v.controlTrailerMass) + electric(v.motorCarMass);
-      break;
-    case 2:
-      force = cylinder(s.bcMotor, v.motorCarMass) + cylinder(s.bcMotor, v.trailerMass) +
-              cylinder(s.bcTrailer, v.controlTrailerMass) + electric(v.motorCarMass + v.trailerMass);
-      break;
-    default:  // 0, and any value the file should not have given: the air brake on motor cars and trailers
-      force = cylinder(s.bcMotor, v.motorCarMass) + cylinder(s.bcTrailer, v.trailerMass);
-      break;
+  case 1:
+    force = cylinder(s.bcMotor, v.motorCarMass) + cylinder(s.bcTrailer, v.trailerMass) +
+            cylinder(s.bcTrailer, v.controlTrailerMass) + electric(v.motorCarMass);
+    break;
+  case 2:
+    force = cylinder(s.bcMotor, v.motorCarMass) + cylinder(s.bcMotor, v.trailerMass) +
+            cylinder(s.bcTrailer, v.controlTrailerMass) + electric(v.motorCarMass + v.trailerMass);
+    break;
+  default:  // 0, and any value the file should not have given: the air brake on motor cars and trailers
+    force = cylinder(s.bcMotor, v.motorCarMass) + cylinder(s.bcTrailer, v.trailerMass);
+    break;
   }
   s.brakeForce = Fixed::fromDouble(force);
   if (s.speed > 0) s.tractiveForce -= s.brakeForce;
@@ -86,8 +86,8 @@ void adhesionStep(Drive& drive) {
   const double g = s.gradient.toDouble();
   s.resistForce += -massKg(v.trainMass) * kGravity * g / std::sqrt(g * g + 1000.0 * 1000.0);
   if (s.inTunnel != 0) {
-    s.resistForce += againstMotion(
-        s.speed, drive.route.tunnelResistance / 10000.0 * speed * speed * v.trainMass.toDouble() * kGravity);
+    s.resistForce += againstMotion(s.speed, drive.route.tunnelResistance / 10000.0 * speed * speed *
+                                                v.trainMass.toDouble() * kGravity);
   }
 
   const double mu = s.adhesion.toDouble();

@@ -20,7 +20,8 @@ std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::in
   for (int i = 0; i < route.speedUnitCount; ++i) {
     const data::SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
     if (row.frameFrom <= frame && frame < row.frameTo) {
-      const double fraction = (static_cast<double>(frame) - row.frameFrom) / (static_cast<double>(row.frameTo) - row.frameFrom);
+      const double fraction =
+          (static_cast<double>(frame) - row.frameFrom) / (static_cast<double>(row.frameTo) - row.frameFrom);
       const double speed = row.speedFrom + (row.speedTo - row.speedFrom) * fraction;
       return FrameSpeed{i, saturate32(nearest(speed))};
     }
@@ -60,7 +61,8 @@ void updateFrameSpeed(Drive& drive) {
   if (s.speedUnitRow >= 0) {
     const auto& rows = drive.route.speedUnits;
     if (found->row > s.speedUnitRow) {
-      s.position = found->row == 0 ? 0.0 : static_cast<double>(rows[static_cast<std::size_t>(found->row - 1)].endDistance);
+      s.position =
+          found->row == 0 ? 0.0 : static_cast<double>(rows[static_cast<std::size_t>(found->row - 1)].endDistance);
     } else {
       s.position = static_cast<double>(rows[static_cast<std::size_t>(found->row)].endDistance);
     }

@@ -47,7 +47,8 @@ void sampleGradient(Drive& drive) {
   s.gradientSamplePosition = s.position;
   // One sample per car; a vehicle file without cars counts as one car, and no train has more than 30.
   const int cars = std::clamp(drive.vehicle.cars, 1, kMaxGradientSamples);
-  for (int i = cars - 1; i > 0; --i) s.gradientSamples[static_cast<std::size_t>(i)] = s.gradientSamples[static_cast<std::size_t>(i - 1)];
+  for (int i = cars - 1; i > 0; --i)
+    s.gradientSamples[static_cast<std::size_t>(i)] = s.gradientSamples[static_cast<std::size_t>(i - 1)];
   s.gradientSamples[0] = core::saturate32(core::even(s.headGradient.toDouble()));
   std::int64_t sum = 0;
   for (int i = 0; i < cars; ++i) sum += s.gradientSamples[static_cast<std::size_t>(i)];

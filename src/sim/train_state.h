@@ -23,7 +23,7 @@ struct TrainState {
   std::int32_t frame = 0;
   std::int32_t frameAccumulator = 0;  // km/h x steps towards the next frame advance
   std::int32_t frameRemainder = 0;
-  std::int32_t frameSpeed = 0;  // recorded speed of the video at the current frame, km/h
+  std::int32_t frameSpeed = 0;     // recorded speed of the video at the current frame, km/h
   std::int32_t speedUnitRow = -1;  // "[SpeedUnit]" row of the last frame-speed lookup; -1 none yet
   double stepDistance = 0;
   double distanceToStop = 0;

@@ -27,9 +27,8 @@ TEST_P(FramePositionTest, Converts) { EXPECT_EQ(framePosition(twoRowLine(), GetP
 
 INSTANTIATE_TEST_SUITE_P(Frames, FramePositionTest,
                          testing::Values(PositionCase{"start", 0, 0}, PositionCase{"inside_first", 150, 5000},
-                                         PositionCase{"boundary", 300, 10000},
-                                         PositionCase{"accelerating", 450, 16250}, PositionCase{"end", 600, 25000},
-                                         PositionCase{"beyond", 601, std::nullopt},
+                                         PositionCase{"boundary", 300, 10000}, PositionCase{"accelerating", 450, 16250},
+                                         PositionCase{"end", 600, 25000}, PositionCase{"beyond", 601, std::nullopt},
                                          PositionCase{"before", -1, std::nullopt}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -16,10 +16,11 @@ using test::sjis;
 
 // A vehicle file read from UTF-8 text written as Shift-JIS with CRLF lines, in a folder holding two pictures.
 class VehicleFileTest : public testing::Test {
- protected:
+protected:
   VehicleFileTest() {
     // 3 patterns of 10 x 8; magenta (the bottom-left pixel) is transparent.
-    strip = test::picture(30, 8, [](int x, int y) { return y == 7 || x % 10 == 9 ? qRgb(255, 0, 255) : qRgb(x * 8, 0, 0); });
+    strip = test::picture(30, 8,
+                          [](int x, int y) { return y == 7 || x % 10 == 9 ? qRgb(255, 0, 255) : qRgb(x * 8, 0, 0); });
     dir.write("image/Strip.bmp", test::bmp24(strip));
     dir.write("image/strip.jpg", test::jpeg(strip));
   }
@@ -84,116 +85,121 @@ TEST_P(VehicleReadingTest, Reads) {
 
 INSTANTIATE_TEST_SUITE_P(
     Quirks, VehicleReadingTest,
-    testing::Values(
-        ReadingCase{"key_followed_by_comment", "[Power] 5 notches\n5\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.powerNotches, 5); }},
-        ReadingCase{"engine_rate_alone", "[EngineRate]\n500,1.5\n600,2.5\n#\n",
-                    [](const VehicleSpec& s) {
-                      ASSERT_EQ(s.engineRateCount, 2);
-                      EXPECT_EQ(s.engineRates[1].baseRpm, 600);
-                      EXPECT_DOUBLE_EQ(s.engineRates[1].ratio, 2.5);
-                    }},
-        ReadingCase{"engine_rate_with_trailing_space_is_not_a_key", "[EngineRate] \n500,1.5\n#\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.engineRateCount, 0); }},
-        ReadingCase{"sound_list_before_its_count_reads_nothing", "[Sound_BK]\n[Brake]\n3\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.brakeNotches, 3);
-                      EXPECT_EQ(s.soundBrakeStep[1], 0);
-                    }},
-        ReadingCase{"sound_lists_follow_the_notch_counts",
-                    "[Brake]\n2\n[Power]\n1\n[Sound_BK]\n11\n12\n[Sound_BA]\n20\n21\n22\n[Sound_PR]\n31\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.soundBrakeStep[1], 11);
-                      EXPECT_EQ(s.soundBrakeStep[2], 12);
-                      EXPECT_EQ(s.soundBrakeApply[0], 20);
-                      EXPECT_EQ(s.soundBrakeApply[2], 22);
-                      EXPECT_EQ(s.soundPowerRelease[1], 31);
-                    }},
-        ReadingCase{"gear_type_lower_case_leaves_zero", "[Gear_Type]\nat\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.gearType, 0); }},
-        ReadingCase{"gear_type_at_after_mt", "[Gear_Type]\nMT\n[Gear_Type]\nAT\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.gearType, 0); }},
-        ReadingCase{"notch_modes_start", "[Engine_Type]\n1\n[Notch]\n"
-                    "1\n1\n10\n20\n0.9\n0\n1\n1\n10\n20\n0.9\n0\n1\n1\n10\n20\n0.9\n0\n"
-                    "1\n1\n10\n20\n0.9\n1\n1\n1\n10\n20\n0.9\n1\n2\n2.5\n30\n60\n0.97\n2\n#\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.notchRowCount, 6);
-                      EXPECT_EQ(s.notchModeStart[0], 0);
-                      EXPECT_EQ(s.notchModeStart[1], 3);
-                      EXPECT_EQ(s.notchModeStart[2], 5);
-                      EXPECT_DOUBLE_EQ(s.notchRows[5].accelAtV1, 2.5);
-                      EXPECT_EQ(s.notchRows[5].decayStartSpeed, 60);
-                    }},
-        ReadingCase{"power_mode_without_comma", "[PowerMode]\n力行\n#\n",
-                    [](const VehicleSpec& s) {
-                      ASSERT_EQ(s.powerModeCount, 1);
-                      EXPECT_EQ(s.powerModes[0].notchLabel, "力行");
-                      EXPECT_EQ(s.powerModes[0].modeName, "Error");
-                    }},
-        ReadingCase{"text_list_without_end_stops_at_end_of_file", "[DriveSound]\na.wav\nb.wav",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.driveSoundCount, 2);
-                      EXPECT_EQ(s.driveSoundFiles[1], "b.wav");
-                    }},
-        ReadingCase{"repeated_key_replaces", "[Cars]\n3\n[Cars]\n5\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.cars, 5); }},
-        ReadingCase{"repeated_table_refills_from_row_zero", "[DriveSound]\na\nb\nc\n#\n[DriveSound]\nz\n#\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.driveSoundCount, 1);
-                      EXPECT_EQ(s.driveSoundFiles[0], "z");
-                    }},
-        // A value line is compared with the keys below its own key in the same walk...
-        ReadingCase{"value_line_matches_a_later_key", "[Gear_Type]\n[DriveSound]\nx.wav\n#\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.gearType, 0);
-                      EXPECT_EQ(s.driveSoundCount, 1);
-                    }},
-        // ...but never with the keys above it: the next pass starts with the next unread line.
-        ReadingCase{"value_line_never_matches_an_earlier_key", "[Gear_Type]\n[Cars]\n7\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.cars, 0); }},
-        ReadingCase{"keys_in_any_order", "[Panel]\npanel.bmp\n1\n2\n[Handle]\n1\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.handleLayout, 1);
-                      EXPECT_EQ(s.panel.file, "panel.bmp");
-                      EXPECT_EQ(s.panel.y, 2);
-                    }},
-        ReadingCase{"needles_fill_their_values", "[Needle_Speed]\nn.bmp\n1\n2\n3\n4\n-135\n2.25\n1.5\n"
-                    "[Needle_MR_L]\nm.bmp\n10\n300\n0.5\n[Needle_I]\ni.bmp\n1\n2\n3\n4\n5\n0.5\n2\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.needleSpeed.offset, -135);
-                      EXPECT_DOUBLE_EQ(s.needleSpeed.scale2, 1.5);
-                      EXPECT_EQ(s.needleMRL.y, 300);
-                      EXPECT_DOUBLE_EQ(s.needleMRL.scale, 0.5);
-                      EXPECT_EQ(s.needleI.ammeterMode, 2);
-                    }},
-        ReadingCase{"current_tables", "[CurrentP]\n400\n3.0\n40.5\n1,1000,2.5,0\n2,2000,5,0\n#\n"
-                    "[BrakeCurr]\n0\n300\n#\n[CurrentB]\n0.1,3,0\n#\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.currentPLimit, 400);
-                      EXPECT_DOUBLE_EQ(s.currentPSpeed, 40.5);
-                      ASSERT_EQ(s.currentPCount, 2);
-                      EXPECT_DOUBLE_EQ(s.currentPRows[1].currentFactor, 2000);
-                      EXPECT_EQ(s.brakeCurrentCount, 2);
-                      EXPECT_EQ(s.brakeCurrent[1], 300);
-                      EXPECT_EQ(s.currentBCount, 1);
-                    }},
-        ReadingCase{"engine_sounds", "[EngineSound1]\ne1.wav\n2\n1\n2\n3\n4\n5\n6\n7\n8\n9\n#\n"
-                    "[EngineSound2]\n1\n2\n3\n4\n[EngineSound3]\ne3.wav\n1\n2\n1\n2\n3\n4\n5\n6.5\n#\n",
-                    [](const VehicleSpec& s) {
-                      ASSERT_EQ(s.engineSound1Count, 1);
-                      EXPECT_EQ(s.engineSounds1[0].channelParam, 2);
-                      EXPECT_DOUBLE_EQ(s.engineSounds1[0].p[8], 9);
-                      EXPECT_EQ(s.engineSound2[3], 4);
-                      EXPECT_EQ(s.engineSounds3[0].q2, 2);
-                      EXPECT_DOUBLE_EQ(s.engineSounds3[0].r[5], 6.5);
-                    }},
-        ReadingCase{"electric_train_with_notches_loads", "[Engine_Type]\n1\n[Notch]\n1\n1\n10\n20\n0.9\n0\n#\n",
-                    [](const VehicleSpec& s) { EXPECT_EQ(s.notchRowCount, 1); }},
-        ReadingCase{"diesel_with_gears_loads", "[Engine_Type]\n0\n[Engine]\n0\n10\n20\n100\n90\n80\n#\n",
-                    [](const VehicleSpec& s) {
-                      EXPECT_EQ(s.gearCount, 1);
-                      EXPECT_DOUBLE_EQ(s.gears[0].forceTo, 80);
-                    }}),
+    testing::Values(ReadingCase{"key_followed_by_comment", "[Power] 5 notches\n5\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.powerNotches, 5); }},
+                    ReadingCase{"engine_rate_alone", "[EngineRate]\n500,1.5\n600,2.5\n#\n",
+                                [](const VehicleSpec& s) {
+                                  ASSERT_EQ(s.engineRateCount, 2);
+                                  EXPECT_EQ(s.engineRates[1].baseRpm, 600);
+                                  EXPECT_DOUBLE_EQ(s.engineRates[1].ratio, 2.5);
+                                }},
+                    ReadingCase{"engine_rate_with_trailing_space_is_not_a_key", "[EngineRate] \n500,1.5\n#\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.engineRateCount, 0); }},
+                    ReadingCase{"sound_list_before_its_count_reads_nothing", "[Sound_BK]\n[Brake]\n3\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.brakeNotches, 3);
+                                  EXPECT_EQ(s.soundBrakeStep[1], 0);
+                                }},
+                    ReadingCase{"sound_lists_follow_the_notch_counts",
+                                "[Brake]\n2\n[Power]\n1\n[Sound_BK]\n11\n12\n[Sound_BA]\n20\n21\n22\n[Sound_PR]\n31\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.soundBrakeStep[1], 11);
+                                  EXPECT_EQ(s.soundBrakeStep[2], 12);
+                                  EXPECT_EQ(s.soundBrakeApply[0], 20);
+                                  EXPECT_EQ(s.soundBrakeApply[2], 22);
+                                  EXPECT_EQ(s.soundPowerRelease[1], 31);
+                                }},
+                    ReadingCase{"gear_type_lower_case_leaves_zero", "[Gear_Type]\nat\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.gearType, 0); }},
+                    ReadingCase{"gear_type_at_after_mt", "[Gear_Type]\nMT\n[Gear_Type]\nAT\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.gearType, 0); }},
+                    ReadingCase{"notch_modes_start",
+                                "[Engine_Type]\n1\n[Notch]\n"
+                                "1\n1\n10\n20\n0.9\n0\n1\n1\n10\n20\n0.9\n0\n1\n1\n10\n20\n0.9\n0\n"
+                                "1\n1\n10\n20\n0.9\n1\n1\n1\n10\n20\n0.9\n1\n2\n2.5\n30\n60\n0.97\n2\n#\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.notchRowCount, 6);
+                                  EXPECT_EQ(s.notchModeStart[0], 0);
+                                  EXPECT_EQ(s.notchModeStart[1], 3);
+                                  EXPECT_EQ(s.notchModeStart[2], 5);
+                                  EXPECT_DOUBLE_EQ(s.notchRows[5].accelAtV1, 2.5);
+                                  EXPECT_EQ(s.notchRows[5].decayStartSpeed, 60);
+                                }},
+                    ReadingCase{"power_mode_without_comma", "[PowerMode]\n力行\n#\n",
+                                [](const VehicleSpec& s) {
+                                  ASSERT_EQ(s.powerModeCount, 1);
+                                  EXPECT_EQ(s.powerModes[0].notchLabel, "力行");
+                                  EXPECT_EQ(s.powerModes[0].modeName, "Error");
+                                }},
+                    ReadingCase{"text_list_without_end_stops_at_end_of_file", "[DriveSound]\na.wav\nb.wav",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.driveSoundCount, 2);
+                                  EXPECT_EQ(s.driveSoundFiles[1], "b.wav");
+                                }},
+                    ReadingCase{"repeated_key_replaces", "[Cars]\n3\n[Cars]\n5\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.cars, 5); }},
+                    ReadingCase{"repeated_table_refills_from_row_zero",
+                                "[DriveSound]\na\nb\nc\n#\n[DriveSound]\nz\n#\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.driveSoundCount, 1);
+                                  EXPECT_EQ(s.driveSoundFiles[0], "z");
+                                }},
+                    // A value line is compared with the keys below its own key in the same walk...
+                    ReadingCase{"value_line_matches_a_later_key", "[Gear_Type]\n[DriveSound]\nx.wav\n#\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.gearType, 0);
+                                  EXPECT_EQ(s.driveSoundCount, 1);
+                                }},
+                    // ...but never with the keys above it: the next pass starts with the next unread line.
+                    ReadingCase{"value_line_never_matches_an_earlier_key", "[Gear_Type]\n[Cars]\n7\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.cars, 0); }},
+                    ReadingCase{"keys_in_any_order", "[Panel]\npanel.bmp\n1\n2\n[Handle]\n1\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.handleLayout, 1);
+                                  EXPECT_EQ(s.panel.file, "panel.bmp");
+                                  EXPECT_EQ(s.panel.y, 2);
+                                }},
+                    ReadingCase{"needles_fill_their_values",
+                                "[Needle_Speed]\nn.bmp\n1\n2\n3\n4\n-135\n2.25\n1.5\n"
+                                "[Needle_MR_L]\nm.bmp\n10\n300\n0.5\n[Needle_I]\ni.bmp\n1\n2\n3\n4\n5\n0.5\n2\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.needleSpeed.offset, -135);
+                                  EXPECT_DOUBLE_EQ(s.needleSpeed.scale2, 1.5);
+                                  EXPECT_EQ(s.needleMRL.y, 300);
+                                  EXPECT_DOUBLE_EQ(s.needleMRL.scale, 0.5);
+                                  EXPECT_EQ(s.needleI.ammeterMode, 2);
+                                }},
+                    ReadingCase{"current_tables",
+                                "[CurrentP]\n400\n3.0\n40.5\n1,1000,2.5,0\n2,2000,5,0\n#\n"
+                                "[BrakeCurr]\n0\n300\n#\n[CurrentB]\n0.1,3,0\n#\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.currentPLimit, 400);
+                                  EXPECT_DOUBLE_EQ(s.currentPSpeed, 40.5);
+                                  ASSERT_EQ(s.currentPCount, 2);
+                                  EXPECT_DOUBLE_EQ(s.currentPRows[1].currentFactor, 2000);
+                                  EXPECT_EQ(s.brakeCurrentCount, 2);
+                                  EXPECT_EQ(s.brakeCurrent[1], 300);
+                                  EXPECT_EQ(s.currentBCount, 1);
+                                }},
+                    ReadingCase{"engine_sounds",
+                                "[EngineSound1]\ne1.wav\n2\n1\n2\n3\n4\n5\n6\n7\n8\n9\n#\n"
+                                "[EngineSound2]\n1\n2\n3\n4\n[EngineSound3]\ne3.wav\n1\n2\n1\n2\n3\n4\n5\n6.5\n#\n",
+                                [](const VehicleSpec& s) {
+                                  ASSERT_EQ(s.engineSound1Count, 1);
+                                  EXPECT_EQ(s.engineSounds1[0].channelParam, 2);
+                                  EXPECT_DOUBLE_EQ(s.engineSounds1[0].p[8], 9);
+                                  EXPECT_EQ(s.engineSound2[3], 4);
+                                  EXPECT_EQ(s.engineSounds3[0].q2, 2);
+                                  EXPECT_DOUBLE_EQ(s.engineSounds3[0].r[5], 6.5);
+                                }},
+                    ReadingCase{"electric_train_with_notches_loads",
+                                "[Engine_Type]\n1\n[Notch]\n1\n1\n10\n20\n0.9\n0\n#\n",
+                                [](const VehicleSpec& s) { EXPECT_EQ(s.notchRowCount, 1); }},
+                    ReadingCase{"diesel_with_gears_loads", "[Engine_Type]\n0\n[Engine]\n0\n10\n20\n100\n90\n80\n#\n",
+                                [](const VehicleSpec& s) {
+                                  EXPECT_EQ(s.gearCount, 1);
+                                  EXPECT_DOUBLE_EQ(s.gears[0].forceTo, 80);
+                                }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FailureCase {
@@ -234,7 +240,8 @@ INSTANTIATE_TEST_SUITE_P(
                     kFileError + "[NotchImageP]"},
         FailureCase{"too_many_brake_positions", "[Brake]\n11\n", kFileError + "- 列車の基本設定"},
         FailureCase{"too_many_power_notches", "[Power]\n12\n", kFileError + "- 列車の基本設定"},
-        FailureCase{"too_many_notch_rows", "[Engine_Type]\n1\n[Notch]\n"
+        FailureCase{"too_many_notch_rows",
+                    "[Engine_Type]\n1\n[Notch]\n"
                     "1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n"
                     "1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n"
                     "1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n1\n1\n1\n1\n1\n0\n#\n",

@@ -18,8 +18,8 @@ class PatternCellTest : public testing::TestWithParam<PatternCase> {};
 TEST_P(PatternCellTest, Cell) {
   const PatternCase& c = GetParam();
   // A 30 x 20 picture.
-  const ImageEntry entry = makeImageEntry("p", test::picture(30, 20, [](int, int) { return 0; }), false, 0,
-                                          c.patternWidth, c.patternHeight);
+  const ImageEntry entry =
+      makeImageEntry("p", test::picture(30, 20, [](int, int) { return 0; }), false, 0, c.patternWidth, c.patternHeight);
   EXPECT_EQ(entry.patternRect(c.k), c.cell);
 }
 

@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Garbage, BadPictureTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PictureLoader, ColourKeyBecomesAlpha) {
-  const QImage source = test::picture(3, 2, [](int x, int y) { return x == 0 && y == 1 ? qRgb(1, 2, 3) : qRgb(9, 9, 9); });
+  const QImage source =
+      test::picture(3, 2, [](int x, int y) { return x == 0 && y == 1 ? qRgb(1, 2, 3) : qRgb(9, 9, 9); });
   EXPECT_EQ(bottomLeftColour(source) & 0xFFFFFF, 0x010203u);
   const QImage keyed = applyColourKey(source, bottomLeftColour(source));
   EXPECT_EQ(keyed.format(), QImage::Format_ARGB32_Premultiplied);

@@ -8,7 +8,7 @@ namespace vesk::present {
 namespace {
 
 class VirtualSoundBankTest : public testing::Test {
- protected:
+protected:
   std::int64_t now = 0;
   VirtualSoundBank bank{[this] { return now; }};
   // One second at 22050 Hz.
@@ -126,8 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Rates, PlaybackRateTest,
                          testing::Values(RateCase{"as_recorded", 22050, 1.0, 22050},
                                          RateCase{"fraction_cut", 22050, 1.00001, 22050},
                                          RateCase{"doppler", 22050, 1220.0 / (1220.0 - 60.0), 23190},
-                                         RateCase{"floor", 22050, 0.0, 100},
-                                         RateCase{"ceiling", 44100, 100.0, 200000}),
+                                         RateCase{"floor", 22050, 0.0, 100}, RateCase{"ceiling", 44100, 100.0, 200000}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -30,15 +30,14 @@ TEST_P(FrictionFactorTest, Factor) {
 }
 
 // "[BrakeRate]" 4.2, 3.5, 40 and "[BrakeRate2]" 0.03.
-INSTANTIATE_TEST_SUITE_P(
-    Speeds, FrictionFactorTest,
-    testing::Values(FrictionCase{"at_rest_is_first_brake_rate", 0, 4.2},
-                    FrictionCase{"backwards_uses_magnitude", -40, 1.0},
-                    FrictionCase{"at_third_brake_rate", 40, 1.0}, FrictionCase{"above", 90, 1.0},
-                    // ((1 + 0.1) / (1 + 0.3)) / ((1 + 0.4) / (1 + 1.2))
-                    FrictionCase{"low_speed_grips_more", 10, (1.1 / 1.3) / (1.4 / 2.2)},
-                    FrictionCase{"just_below", 39.9, (1.399 / 2.197) / (1.4 / 2.2)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Speeds, FrictionFactorTest,
+                         testing::Values(FrictionCase{"at_rest_is_first_brake_rate", 0, 4.2},
+                                         FrictionCase{"backwards_uses_magnitude", -40, 1.0},
+                                         FrictionCase{"at_third_brake_rate", 40, 1.0}, FrictionCase{"above", 90, 1.0},
+                                         // ((1 + 0.1) / (1 + 0.3)) / ((1 + 0.4) / (1 + 1.2))
+                                         FrictionCase{"low_speed_grips_more", 10, (1.1 / 1.3) / (1.4 / 2.2)},
+                                         FrictionCase{"just_below", 39.9, (1.399 / 2.197) / (1.4 / 2.2)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Dynamics, FrictionFactorWithoutUsableTermsIsOne) {
   data::VehicleSpec v = test::testVehicle();
@@ -181,15 +180,15 @@ TEST_P(ResistanceTest, Force) {
 
 double running(double v) { return (1.32 * 100 + 0.0164 * 100 * v + (0.028 + 0.0078 * 2) * v * v) * 9.8; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Speeds, ResistanceTest,
-    testing::Values(ResistanceCase{"at_rest_nothing_to_resist", 0, 0},
-                    ResistanceCase{"creeping_forwards_only_starting", 0.1, -(8 - 0.1) * 9.8 * 100},
-                    ResistanceCase{"creeping_backwards_only_starting", -0.05, (8 - 0.05) * 9.8 * 100},
-                    ResistanceCase{"slow_both", 5, -((8 - 5) * 9.8 * 100 + running(5))},
-                    ResistanceCase{"running_only", 60, -running(60)},
-                    ResistanceCase{"backwards_running", -20, running(20)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Speeds, ResistanceTest,
+                         testing::Values(ResistanceCase{"at_rest_nothing_to_resist", 0, 0},
+                                         ResistanceCase{"creeping_forwards_only_starting", 0.1, -(8 - 0.1) * 9.8 * 100},
+                                         ResistanceCase{"creeping_backwards_only_starting", -0.05,
+                                                        (8 - 0.05) * 9.8 * 100},
+                                         ResistanceCase{"slow_both", 5, -((8 - 5) * 9.8 * 100 + running(5))},
+                                         ResistanceCase{"running_only", 60, -running(60)},
+                                         ResistanceCase{"backwards_running", -20, running(20)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Dynamics, ConstantSpeedCancelsTheResistance) {
   auto f = makeDrive();

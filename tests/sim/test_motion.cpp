@@ -43,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, FrameSpeedLookupTest,
                                          // 36 + 36 x 5 / 300 = 36.6 -> 37
                                          LookupCase{"rounded", 305, 1, 37},
                                          // 36 + 36 x 25 / 300 = 39 exactly; 36 + 36 x 75/300 = 45
-                                         LookupCase{"exact", 325, 1, 39},
-                                         LookupCase{"end_is_outside", 600, -1, 0},
+                                         LookupCase{"exact", 325, 1, 39}, LookupCase{"end_is_outside", 600, -1, 0},
                                          LookupCase{"before", -5, -1, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 

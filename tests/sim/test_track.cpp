@@ -59,8 +59,9 @@ TEST(Gradient, ChangesEvery20MetresAndReachesTheSlopeAfterCarsSamples) {
     seen.push_back(d.state.gradient.toDouble());
   }
   // Samples at 25, 50, 75 and 100 m (strictly more than 20 m apart): 10/3, 20/3, 10, 10.
-  const std::vector<double> expected = {0,   0,   0,   0,        0,        10. / 3, 10. / 3, 10. / 3, 10. / 3, 10. / 3,
-                                        20. / 3, 20. / 3, 20. / 3, 20. / 3, 20. / 3, 10,      10,      10,      10,      10, 10};
+  const std::vector<double> expected = {0,       0,       0,       0,       0,       10. / 3, 10. / 3,
+                                        10. / 3, 10. / 3, 10. / 3, 20. / 3, 20. / 3, 20. / 3, 20. / 3,
+                                        20. / 3, 10,      10,      10,      10,      10,      10};
   ASSERT_EQ(seen.size(), expected.size());
   for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_NEAR(seen[i], expected[i], 1e-4) << "at " << i * 5 << " m";
 }
@@ -116,8 +117,8 @@ INSTANTIATE_TEST_SUITE_P(Positions, TunnelTest,
                                          TunnelCase{"entering", 10750, 1, 100},
                                          // 375 / 7.5 = 50
                                          TunnelCase{"first_metres", 10375, 1, 50},
-                                         TunnelCase{"deep_inside", 30000, 1, 200},
-                                         TunnelCase{"leaving", 49250, 1, 100}, TunnelCase{"beyond", 50001, 0, 0}),
+                                         TunnelCase{"deep_inside", 30000, 1, 200}, TunnelCase{"leaving", 49250, 1, 100},
+                                         TunnelCase{"beyond", 50001, 0, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Tunnel, ResistanceAppliesFromTheNextTick) {

@@ -42,9 +42,7 @@ data::RouteData levelRoute(int kilometres, double recordedSpeed) {
 }
 
 DriveFixture::DriveFixture(data::VehicleSpec vehicleSpec, data::RouteData routeData)
-    : vehicle(std::move(vehicleSpec)),
-      route(std::move(routeData)),
-      sounds([this] { return scheduler.now(); }),
+    : vehicle(std::move(vehicleSpec)), route(std::move(routeData)), sounds([this] { return scheduler.now(); }),
       drive(vehicle, route, strings, sounds, sprites) {
   strings.fastStepsPerSecond = 30;
   strings.videoFrameFactor = 2;

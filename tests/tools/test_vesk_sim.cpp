@@ -30,7 +30,8 @@ SimRun runSim(const std::string& arguments, bool errors = false) {
 }
 
 TEST(VeskSim, DumpsTheExampleVehicle) {
-  const SimRun run = runSim(std::string("dump-vehicle --vehicle-dir ") + VESK_EXAMPLES_DIR + "/vehicle train_example.dat");
+  const SimRun run =
+      runSim(std::string("dump-vehicle --vehicle-dir ") + VESK_EXAMPLES_DIR + "/vehicle train_example.dat");
   ASSERT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("\"trainMass\":96.5"), std::string::npos);
   EXPECT_NE(run.out.find("\"brakeRate\":[4.2,3.5,40]"), std::string::npos);
@@ -52,7 +53,7 @@ TEST(VeskSim, UsageErrorsExitWithOne) {
   EXPECT_EQ(runSim("dump-vehicle").status, 1);
   const SimRun help = runSim("--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("dump-vehicle --vehicle-dir DIR FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("dump-vehicle --vehicle-dir DIR [--pretty] FILE"), std::string::npos);
 }
 
 }  // namespace

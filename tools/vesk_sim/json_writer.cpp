@@ -31,6 +31,12 @@ std::string jsonEscape(std::string_view text) {
   return out;
 }
 
+void JsonWriter::newline() {
+  if (!pretty_) return;
+  out_ += '\n';
+  out_.append(2 * hasItems_.size(), ' ');
+}
+
 void JsonWriter::separate() {
   if (afterKey_) {
     afterKey_ = false;
@@ -39,6 +45,7 @@ void JsonWriter::separate() {
   if (!hasItems_.empty()) {
     if (hasItems_.back()) out_ += ',';
     hasItems_.back() = true;
+    newline();
   }
 }
 
@@ -49,8 +56,10 @@ void JsonWriter::beginObject() {
 }
 
 void JsonWriter::endObject() {
-  out_ += '}';
+  const bool items = hasItems_.back();
   hasItems_.pop_back();
+  if (items) newline();
+  out_ += '}';
 }
 
 void JsonWriter::beginArray() {
@@ -60,14 +69,16 @@ void JsonWriter::beginArray() {
 }
 
 void JsonWriter::endArray() {
-  out_ += ']';
+  const bool items = hasItems_.back();
   hasItems_.pop_back();
+  if (items) newline();
+  out_ += ']';
 }
 
 void JsonWriter::key(std::string_view name) {
   separate();
   out_ += jsonEscape(name);
-  out_ += ':';
+  out_ += pretty_ ? ": " : ":";
   afterKey_ = true;
 }
 

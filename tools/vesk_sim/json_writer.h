@@ -12,7 +12,10 @@
 namespace vesk::tools {
 
 class JsonWriter {
- public:
+public:
+  // pretty: one member per line, indented by two spaces a level.
+  explicit JsonWriter(bool pretty = false) : pretty_(pretty) {}
+
   void beginObject();
   void endObject();
   void beginArray();
@@ -27,21 +30,22 @@ class JsonWriter {
   void value(const char* v) { value(std::string_view(v)); }
   void value(bool v);
 
-  template <class T>
-  void field(std::string_view name, const T& v) {
+  template <class T> void field(std::string_view name, const T& v) {
     key(name);
     value(v);
   }
 
   const std::string& str() const { return out_; }
 
- private:
+private:
   void separate();
+  void newline();
 
   std::string out_;
   // Per open container: whether something has been written in it yet.
   std::vector<bool> hasItems_;
   bool afterKey_ = false;
+  bool pretty_ = false;
 };
 
 std::string jsonEscape(std::string_view text);

@@ -19,12 +19,13 @@ namespace {
 constexpr std::string_view kUsage = R"(usage: vesk-sim COMMAND [OPTIONS]
 
 Commands:
-  dump-vehicle --vehicle-dir DIR FILE
+  dump-vehicle --vehicle-dir DIR [--pretty] FILE
       Reads the vehicle definition file FILE in DIR (pictures it names are loaded from DIR) and prints the
       vehicle as one JSON object: the record's field names as keys, fixed-point values as exact decimals,
       tables as arrays of row objects (only the rows the file gave). In the per-notch sound tables element i
       belongs to notch i (element 0 of the 1-based ones is unused). The corrections made when a drive is set
       up are applied: an automatic air brake gets four positions; a notched brake needs at least three.
+      --pretty prints one member a line.
 
   --help
       Prints this text.
@@ -47,9 +48,12 @@ int reportDataError(const vesk::data::DataError& error) {
 int dumpVehicle(const std::vector<std::string>& args) {
   std::string vehicleDir;
   std::string file;
+  bool pretty = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--vehicle-dir" && i + 1 < args.size()) {
       vehicleDir = args[++i];
+    } else if (args[i] == "--pretty") {
+      pretty = true;
     } else if (file.empty() && !args[i].starts_with("--")) {
       file = args[i];
     } else {
@@ -62,7 +66,7 @@ int dumpVehicle(const std::vector<std::string>& args) {
   try {
     vesk::data::VehicleSpec spec = vesk::data::loadVehicleFile(vehicleDir, file, images, sprites);
     vesk::data::applyPostLoadChecks(spec);
-    vesk::tools::JsonWriter w;
+    vesk::tools::JsonWriter w(pretty);
     vesk::tools::writeVehicleJson(w, spec);
     std::cout << w.str() << '\n';
   } catch (const vesk::data::DataError& error) {

@@ -229,27 +229,24 @@ void writePanel(JsonWriter& w, const VehicleSpec& s) {
   w.field("radius", s.clock.radius);
   w.endObject();
   const std::pair<std::string_view, const PanelImage*> images[] = {
-      {"panel", &s.panel},         {"panel2", &s.panel2},       {"lampDoor", &s.lampDoor},
-      {"lampPower", &s.lampPower}, {"lampEB", &s.lampEB},       {"lampGen", &s.lampGen},
-      {"lampAir", &s.lampAir},     {"lampFin", &s.lampFin},     {"lampEle", &s.lampEle},
-      {"lampAts1", &s.lampAts1},   {"lampAts2", &s.lampAts2},   {"lampATSP1", &s.lampATSP1},
-      {"lampATSP2", &s.lampATSP2}, {"lampG", &s.lampG},         {"lampYG", &s.lampYG},
-      {"lampY", &s.lampY},         {"lampYY", &s.lampYY},       {"lampR", &s.lampR},
-      {"lampFwd", &s.lampFwd},     {"lampBack", &s.lampBack},   {"lampConst", &s.lampConst},
-      {"lampStop", &s.lampStop},
+      {"panel", &s.panel},         {"panel2", &s.panel2},     {"lampDoor", &s.lampDoor}, {"lampPower", &s.lampPower},
+      {"lampEB", &s.lampEB},       {"lampGen", &s.lampGen},   {"lampAir", &s.lampAir},   {"lampFin", &s.lampFin},
+      {"lampEle", &s.lampEle},     {"lampAts1", &s.lampAts1}, {"lampAts2", &s.lampAts2}, {"lampATSP1", &s.lampATSP1},
+      {"lampATSP2", &s.lampATSP2}, {"lampG", &s.lampG},       {"lampYG", &s.lampYG},     {"lampY", &s.lampY},
+      {"lampYY", &s.lampYY},       {"lampR", &s.lampR},       {"lampFwd", &s.lampFwd},   {"lampBack", &s.lampBack},
+      {"lampConst", &s.lampConst}, {"lampStop", &s.lampStop},
   };
   for (const auto& [name, image] : images) writePanelImage(w, name, *image);
   const std::pair<std::string_view, const NeedleSpec*> needles[] = {
-      {"needleSpeed", &s.needleSpeed}, {"needleBC", &s.needleBC}, {"needleBCL", &s.needleBCL},
-      {"needleSAP", &s.needleSAP},     {"needleER", &s.needleER}, {"needleBP", &s.needleBP},
+      {"needleSpeed", &s.needleSpeed}, {"needleBC", &s.needleBC},   {"needleBCL", &s.needleBCL},
+      {"needleSAP", &s.needleSAP},     {"needleER", &s.needleER},   {"needleBP", &s.needleBP},
       {"needleMR", &s.needleMR},       {"needleMRL", &s.needleMRL}, {"needleV", &s.needleV},
       {"needleI", &s.needleI},
   };
   for (const auto& [name, needle] : needles) writeNeedle(w, name, *needle);
   const std::pair<std::string_view, const PatternImage*> patterns[] = {
-      {"lampSignal", &s.lampSignal},       {"notchImageP", &s.notchImageP},
-      {"notchImageB", &s.notchImageB},     {"notchImageP2", &s.notchImageP2},
-      {"notchImageB2", &s.notchImageB2},   {"gearImageList", &s.gearImageList},
+      {"lampSignal", &s.lampSignal},         {"notchImageP", &s.notchImageP},   {"notchImageB", &s.notchImageB},
+      {"notchImageP2", &s.notchImageP2},     {"notchImageB2", &s.notchImageB2}, {"gearImageList", &s.gearImageList},
       {"gearImageList2", &s.gearImageList2}, {"digiSpeed", &s.digiSpeed},
   };
   for (const auto& [name, pattern] : patterns) writePatternImage(w, name, *pattern);
