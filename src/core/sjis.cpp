@@ -12,12 +12,17 @@ bool isAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// iconv_open reports failure as (iconv_t)-1.
+bool opened(iconv_t cd) {
+  return cd != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+}
+
 // One conversion descriptor per direction and thread; iconv descriptors are not thread-safe.
 class Converter {
 public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    if (opened(cd_)) iconv_close(cd_);
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
@@ -25,7 +30,7 @@ public:
   // Converts all of in; an unconvertible input byte is skipped and `replacement` written instead.
   std::string convert(std::string_view in, std::string_view replacement) {
     std::string out;
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    if (!opened(cd_)) return std::string(in);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     out.resize(in.size() * 4 + 16);
     char* src = const_cast<char*>(in.data());
@@ -76,12 +81,6 @@ std::string utf8ToSjis(std::string_view utf8) {
   if (isAscii(utf8)) return std::string(utf8);
   thread_local Converter converter("CP932", "UTF-8");
   return converter.convert(utf8, "?");
-}
-
-std::string dataFileNameToUtf8(std::string_view bytes) {
-  std::string name = sjisToUtf8(bytes);
-  std::replace(name.begin(), name.end(), '\\', '/');
-  return name;
 }
 
 }  // namespace vesk::core

@@ -12,8 +12,4 @@ std::string sjisToUtf8(std::string_view bytes);
 // become '?'.
 std::string utf8ToSjis(std::string_view utf8);
 
-// A file name as written in a data file, decoded, with '\' turned into '/' (after decoding, because a
-// Shift-JIS trail byte can be 0x5C).
-std::string dataFileNameToUtf8(std::string_view bytes);
-
 }  // namespace vesk::core

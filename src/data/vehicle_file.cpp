@@ -46,8 +46,9 @@ template <std::size_t N>
 Rule intLines(std::string_view key, std::array<int, N> VehicleSpec::*field, int first,
               int (*count)(const VehicleSpec&)) {
   return {key, 0, {}, [=](KeyFileReader& r, VehicleLoad& v) {
-            const int n = count(v.spec);
-            for (int i = 0; i < n; ++i) (v.spec.*field)[static_cast<std::size_t>(first + i)] = r.readInt();
+            const int last = first + count(v.spec);  // one past the last element read
+            if (last > static_cast<int>(N)) KeyFileReader::fail();
+            for (int i = first; i < last; ++i) (v.spec.*field)[static_cast<std::size_t>(i)] = r.readInt();
           }};
 }
 

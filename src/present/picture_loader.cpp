@@ -80,7 +80,7 @@ std::optional<QImage> decodeJpeg(std::string_view bytes) {
   for (int y = 0; y < height; ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
     const unsigned char* src = rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3;
-    for (int x = 0; x < width; ++x) line[x] = qRgb(src[3 * x], src[3 * x + 1], src[3 * x + 2]);
+    for (int x = 0; x < width; ++x, src += 3) line[x] = qRgb(src[0], src[1], src[2]);
   }
   return image;
 }

@@ -27,7 +27,7 @@ void lookUpHeadGradient(Drive& drive) {
       value = row.gradient;
       post = value == Fixed{} ? 0 : i + 1;
     } else if (!(s.frame > row.frameTo &&
-                 (last || s.frame < route.slopes[static_cast<std::size_t>(i + 1)].frameFrom))) {
+                 (last || s.frame < route.slopes[static_cast<std::size_t>(i) + 1].frameFrom))) {
       continue;
     }
     if (value != s.headGradient) {

@@ -23,9 +23,9 @@ TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
   EXPECT_EQ(sjisToUtf8("ab\x89"), "ab\xEF\xBF\xBD");
 }
 
-TEST(Sjis, FileNamesConvertBackslashAfterDecoding) {
-  // "表" is 0x95 0x5C: its trail byte is a backslash in ASCII and must stay part of the character.
-  EXPECT_EQ(dataFileNameToUtf8("sound\\\x95\x5C.wav"), "sound/表.wav");
+TEST(Sjis, TrailByteBackslashStaysPartOfTheCharacter) {
+  // "表" is 0x95 0x5C: its trail byte is a backslash in ASCII.
+  EXPECT_EQ(sjisToUtf8("sound\\\x95\x5C.wav"), "sound\\表.wav");
 }
 
 }  // namespace

@@ -303,6 +303,13 @@ TEST_F(VehicleFileTest, PatternImagesBecomePanelSprites) {
   EXPECT_EQ(lever->height, 8);
 }
 
+TEST_F(VehicleFileTest, PictureNamesDecodeBeforeTheirSeparatorsAreRead) {
+  // "表" ends in the byte 0x5C, the ASCII backslash; the name must still find "image/表.bmp".
+  dir.write("image/表.bmp", test::bmp24(strip));
+  ASSERT_EQ(read("[NotchImageB]\n0\n0\n10\n8\nimage\\表.bmp\n"), "");
+  EXPECT_NE(sprites.findByPicture("img_lamp_b"), nullptr);
+}
+
 TEST_F(VehicleFileTest, EmptyPictureLineStoresNumbersOnly) {
   ASSERT_EQ(read("[Digi_Speed]\n1\n2\n3\n4\n\n"), "");
   EXPECT_EQ(spec->digiSpeed.patternHeight, 4);
