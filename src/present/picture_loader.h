@@ -13,7 +13,7 @@ namespace vesk::present {
 
 // Pictures larger than this (in either side, or in pixels) are refused instead of decoded.
 inline constexpr int kMaxPictureSide = 16384;
-inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{64} << 20;
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{16} << 20;
 
 // Decodes a picture held in memory; std::nullopt when it is neither a readable JPEG nor a readable BMP.
 // The result is Format_RGB32.
