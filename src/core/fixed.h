@@ -10,7 +10,7 @@
 namespace vesk::core {
 
 class Fixed {
-public:
+ public:
   static constexpr std::int64_t kScale = 10000;
 
   constexpr Fixed() = default;
@@ -51,7 +51,7 @@ public:
   }
   friend bool operator==(Fixed a, double v) { return static_cast<double>(a.raw_) == v * static_cast<double>(kScale); }
 
-private:
+ private:
   std::int64_t raw_ = 0;
 };
 

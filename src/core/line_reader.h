@@ -7,7 +7,7 @@
 namespace vesk::core {
 
 class LineReader {
-public:
+ public:
   explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
 
   // The next line, or false at the end of the data.
@@ -16,7 +16,7 @@ public:
   // 1-based number of the line last returned by next(); 0 before the first.
   int lineNumber() const { return lineNumber_; }
 
-private:
+ private:
   std::string_view bytes_;
   std::size_t pos_ = 0;
   int lineNumber_ = 0;

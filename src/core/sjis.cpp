@@ -19,7 +19,7 @@ bool opened(iconv_t cd) {
 
 // One conversion descriptor per direction and thread; iconv descriptors are not thread-safe.
 class Converter {
-public:
+ public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
     if (opened(cd_)) iconv_close(cd_);
@@ -65,7 +65,7 @@ public:
     return out;
   }
 
-private:
+ private:
   iconv_t cd_;
 };
 

@@ -8,7 +8,7 @@
 namespace vesk::data {
 
 class DataError : public std::runtime_error {
-public:
+ public:
   DataError(std::string message, std::string file = {}, int line = 0);
 
   const std::string& message() const { return message_; }
@@ -17,7 +17,7 @@ public:
   // "train_VK500.dat:57", "train_VK500.dat", or empty.
   std::string where() const;
 
-private:
+ private:
   std::string message_;
   std::string file_;
   int line_;

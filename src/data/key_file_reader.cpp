@@ -59,4 +59,10 @@ double KeyFileReader::realField(int n) const { return orFail(core::parseReal(cor
 
 std::string KeyFileReader::textField(int n) const { return core::sjisToUtf8(core::csvField(line_, n)); }
 
+void KeyFileReader::note(FileReference::Kind kind, const std::string& name, const std::filesystem::path& base,
+                         std::string failureMessage) {
+  if (references_ == nullptr) return;
+  references_->push_back({kind, name, base, dataFile_, lineNumber(), std::move(failureMessage)});
+}
+
 }  // namespace vesk::data

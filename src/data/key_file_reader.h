@@ -15,13 +15,14 @@
 
 #include "core/fixed.h"
 #include "core/line_reader.h"
+#include "data/file_reference.h"
 
 namespace vesk::data {
 
 struct ReadFailure {};
 
 class KeyFileReader {
-public:
+ public:
   explicit KeyFileReader(std::string_view bytes) : lines_(bytes) {}
 
   // Reads the next line into the buffer. At the end of the file the buffer becomes empty and false is returned.
@@ -59,18 +60,34 @@ public:
 
   [[noreturn]] static void fail() { throw ReadFailure{}; }
 
-private:
+  // The error label: set by the walk, reported with a failure.
+  const std::string& label() const { return label_; }
+  void setLabel(std::string_view label) { label_ = label; }
+
+  // Notes a file the data file names, at the line in the buffer, when the loader was asked to.
+  void noteReferences(std::vector<FileReference>* references, std::string dataFile) {
+    references_ = references;
+    dataFile_ = std::move(dataFile);
+  }
+  void note(FileReference::Kind kind, const std::string& name, const std::filesystem::path& base,
+            std::string failureMessage);
+
+ private:
   core::LineReader lines_;
   std::string_view line_;
   bool endOfFile_ = false;
+  std::string label_;
+  std::vector<FileReference>* references_ = nullptr;
+  std::string dataFile_;
 };
 
 // Reads the rows of a list key until a line starting with "#", which ends the list and is consumed. For each
 // row the first line is in the buffer when readRow(index) is called; rows of several lines read the rest
 // themselves. The count is reset first and counts the rows. More rows than `capacity` fail. At the end of the
-// file a text-only list stops; any other list fails (its numbers cannot be converted there).
+// file a text-only list stops; any other list fails (its numbers cannot be converted there). Lines starting with
+// `skipLead` (when not 0) are skipped without being stored or counted.
 template <class ReadRow>
-void readListRows(KeyFileReader& reader, int capacity, int& count, bool textOnly, ReadRow readRow) {
+void readListRows(KeyFileReader& reader, int capacity, int& count, bool textOnly, ReadRow readRow, char skipLead = 0) {
   count = 0;
   while (true) {
     reader.readLine();
@@ -79,6 +96,7 @@ void readListRows(KeyFileReader& reader, int capacity, int& count, bool textOnly
       if (textOnly) return;
       KeyFileReader::fail();
     }
+    if (skipLead != 0 && !reader.line().empty() && reader.line().front() == skipLead) continue;
     if (count >= capacity) KeyFileReader::fail();
     readRow(count);
     ++count;
@@ -96,12 +114,13 @@ template <class Record> struct KeyRule {
 
 // Runs the reading loop over the whole file. `passLabel` is the label at the start of each pass.
 template <class Record>
-void walkKeyFile(KeyFileReader& reader, const std::vector<KeyRule<Record>>& rules, Record& record, std::string& label,
+void walkKeyFile(KeyFileReader& reader, const std::vector<KeyRule<Record>>& rules, Record& record,
                  std::string_view passLabel) {
+  reader.setLabel(passLabel);
   while (reader.readLine()) {
-    label = passLabel;
+    reader.setLabel(passLabel);
     for (const KeyRule<Record>& rule : rules) {
-      if (!rule.label.empty()) label = rule.label;
+      if (!rule.label.empty()) reader.setLabel(rule.label);
       const bool match =
           rule.compareLength == 0 ? reader.startsWith(rule.key) : reader.firstBytesEqual(rule.key, rule.compareLength);
       if (match) rule.read(reader, record);

@@ -27,6 +27,7 @@ struct OwnMessageFailure {
 struct VehicleLoad {
   VehicleSpec spec;
   fs::path dir;
+  LoadOptions options;
   ImageList images;
   SpriteEngine sprites;
 };
@@ -52,10 +53,20 @@ Rule intLines(std::string_view key, std::array<int, N> VehicleSpec::*field, int 
           }};
 }
 
+// The cab panel builds its pictures after both data files are read; a missing one ends the drive with the name.
+void notePanelPicture(KeyFileReader& r, const VehicleLoad& v, const std::string& file) {
+  if (!file.empty()) r.note(FileReference::Kind::Picture, file, v.dir, file + "の生成エラー");
+}
+
+void noteSound(KeyFileReader& r, const VehicleLoad& v, const std::string& file) {
+  if (!file.empty()) r.note(FileReference::Kind::Sound, file, v.dir, {});
+}
+
 Rule panelImage(std::string_view key, PanelImage VehicleSpec::*field, std::string_view label = {}) {
   return {key, 0, label, [field](KeyFileReader& r, VehicleLoad& v) {
             PanelImage& image = v.spec.*field;
             image.file = r.readText();
+            notePanelPicture(r, v, image.file);
             image.x = r.readInt();
             image.y = r.readInt();
           }};
@@ -68,6 +79,7 @@ Rule needle(std::string_view key, NeedleSpec VehicleSpec::*field, std::string_vi
   return {key, 0, label, [=](KeyFileReader& r, VehicleLoad& v) {
             NeedleSpec& n = v.spec.*field;
             n.file = r.readText();
+            notePanelPicture(r, v, n.file);
             int* intFields[] = {&n.x, &n.y, &n.value3, &n.value4, &n.offset};
             for (int i = 0; i < ints; ++i) *intFields[i] = r.readInt();
             double* realFields[] = {&n.scale, &n.scale2};
@@ -77,8 +89,10 @@ Rule needle(std::string_view key, NeedleSpec VehicleSpec::*field, std::string_vi
 }
 
 // Loads the picture of a pattern image key into the panel's image list and creates its sprite.
-void loadPatternPicture(VehicleLoad& v, const PatternImage& p, std::string_view imageName, int z) {
+void loadPatternPicture(KeyFileReader& r, VehicleLoad& v, const PatternImage& p, std::string_view imageName, int z) {
   if (p.file.empty()) return;
+  r.note(FileReference::Kind::Picture, p.file, v.dir, std::string(kVehicleFileError) + r.label());
+  if (!v.options.loadPictures) return;
   const auto path = core::resolveDataFile(v.dir, p.file);
   if (!path) KeyFileReader::fail();
   const auto picture = present::loadPicture(*path);
@@ -108,7 +122,7 @@ PatternImage readPatternImage(KeyFileReader& r) {
 Rule pattern(std::string_view key, PatternImage VehicleSpec::*field, std::string_view imageName, int z) {
   return {key, 0, key, [=](KeyFileReader& r, VehicleLoad& v) {
             v.spec.*field = readPatternImage(r);
-            loadPatternPicture(v, v.spec.*field, imageName, z);
+            loadPatternPicture(r, v, v.spec.*field, imageName, z);
           }};
 }
 
@@ -299,6 +313,7 @@ std::vector<Rule> vehicleRules() {
          readListRows(r, kEngineSoundCapacity, v.spec.engineSound1Count, false, [&](int i) {
            EngineSound1Row& row = v.spec.engineSounds1[static_cast<std::size_t>(i)];
            row.file = r.textLine();
+           noteSound(r, v, row.file);
            row.channelParam = r.readInt();
            for (double& value : row.p) value = r.readReal();
          });
@@ -310,6 +325,7 @@ std::vector<Rule> vehicleRules() {
          readListRows(r, kEngineSoundCapacity, v.spec.engineSound3Count, false, [&](int i) {
            EngineSound3Row& row = v.spec.engineSounds3[static_cast<std::size_t>(i)];
            row.file = r.textLine();
+           noteSound(r, v, row.file);
            row.q1 = r.readInt();
            row.q2 = r.readInt();
            for (double& value : row.r) value = r.readReal();
@@ -317,7 +333,10 @@ std::vector<Rule> vehicleRules() {
        }},
       {"[DriveSound]", 0, "[DriveSound]", [](KeyFileReader& r, VehicleLoad& v) {
          readListRows(r, kDriveSoundCapacity, v.spec.driveSoundCount, true,
-                      [&](int i) { v.spec.driveSoundFiles[static_cast<std::size_t>(i)] = r.textLine(); });
+                      [&](int i) {
+                        v.spec.driveSoundFiles[static_cast<std::size_t>(i)] = r.textLine();
+                        noteSound(r, v, r.textLine());
+                      });
        }},
       {"[Clock]", 0, "- アナログ時計", [](KeyFileReader& r, VehicleLoad& v) {
          v.spec.clock.x = r.readInt();
@@ -358,7 +377,7 @@ std::vector<Rule> vehicleRules() {
       needle("[Needle_I]", &S::needleI, "- 電流計", 5, 1, true),
       {"[Lamp_signal]", 0, "[Lamp_signal]", [](KeyFileReader& r, VehicleLoad& v) {
          v.spec.lampSignal = readPatternImage(r);
-         loadPatternPicture(v, v.spec.lampSignal, "img_cabsignal", 30);
+         loadPatternPicture(r, v, v.spec.lampSignal, "img_cabsignal", 30);
          readListRows(r, kCabSignalSpeedCapacity, v.spec.cabSignalSpeedCount, false,
                       [&](int i) { v.spec.cabSignalSpeeds[static_cast<std::size_t>(i)] = r.intField(1); });
        }},
@@ -373,6 +392,7 @@ std::vector<Rule> vehicleRules() {
          readListRows(r, kOtherImageCapacity, v.spec.otherImageCount, false, [&](int i) {
            PanelImage& image = v.spec.otherImages[static_cast<std::size_t>(i)];
            image.file = r.textLine();
+           notePanelPicture(r, v, image.file);
            image.x = r.readInt();
            image.y = r.readInt();
          });
@@ -389,15 +409,16 @@ const std::vector<Rule>& rules() {
 }  // namespace
 
 VehicleSpec readVehicleFile(std::string_view bytes, const fs::path& vehicleDir, std::string_view fileName,
-                            ImageList& panelImages, SpriteEngine& panelSprites) {
+                            ImageList& panelImages, SpriteEngine& panelSprites, const LoadOptions& options) {
   VehicleLoad load;
   load.dir = vehicleDir;
+  load.options = options;
   KeyFileReader reader(bytes);
-  std::string label(kPassLabel);
+  reader.noteReferences(options.references, std::string(fileName));
   try {
-    walkKeyFile(reader, rules(), load, label, kPassLabel);
+    walkKeyFile(reader, rules(), load, kPassLabel);
   } catch (const ReadFailure&) {
-    throw DataError(std::string(kVehicleFileError) + label, std::string(fileName), reader.lineNumber());
+    throw DataError(std::string(kVehicleFileError) + reader.label(), std::string(fileName), reader.lineNumber());
   } catch (const OwnMessageFailure& failure) {
     throw DataError(std::string(failure.message), std::string(fileName), reader.lineNumber());
   }
@@ -407,13 +428,13 @@ VehicleSpec readVehicleFile(std::string_view bytes, const fs::path& vehicleDir, 
 }
 
 VehicleSpec loadVehicleFile(const fs::path& vehicleDir, std::string_view vehicleFileName, ImageList& panelImages,
-                            SpriteEngine& panelSprites) {
+                            SpriteEngine& panelSprites, const LoadOptions& options) {
   const auto path = core::resolveDataFile(vehicleDir, vehicleFileName);
   const auto bytes = path ? core::readFileBytes(*path) : std::nullopt;
   if (!bytes) {
     throw DataError(std::string(kVehicleFileError) + std::string(kPassLabel), std::string(vehicleFileName));
   }
-  return readVehicleFile(*bytes, vehicleDir, vehicleFileName, panelImages, panelSprites);
+  return readVehicleFile(*bytes, vehicleDir, vehicleFileName, panelImages, panelSprites, options);
 }
 
 void applyPostLoadChecks(VehicleSpec& spec) {

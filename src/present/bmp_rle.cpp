@@ -55,7 +55,7 @@ std::optional<InfoHeader> readInfoHeader(std::string_view b) {
 
 // Writes pixels of a bottom-up bitmap into the image, ignoring those outside it.
 class RunLengthCanvas {
-public:
+ public:
   RunLengthCanvas(QImage& image, const std::vector<QRgb>& palette) : image_(image), palette_(palette) {}
   void put(unsigned index) {
     if (x_ < image_.width() && y_ >= 0 && y_ < image_.height()) {
@@ -74,7 +74,7 @@ public:
   }
   bool past() const { return y_ >= image_.height(); }
 
-private:
+ private:
   QImage& image_;
   const std::vector<QRgb>& palette_;
   std::int64_t x_ = 0;  // wide: delta codes can push far past the bitmap

@@ -32,7 +32,7 @@ ImageEntry makeImageEntry(std::string name, const QImage& picture, bool transpar
                           int patternWidth = 0, int patternHeight = 0);
 
 class ImageList {
-public:
+ public:
   // Adds an entry; one of the same name (letter case ignored) is replaced.
   const ImageEntry& put(ImageEntry entry);
   // Lookup by name ignores letter case ("img_lamp_gen" finds "img_Lamp_Gen").
@@ -40,7 +40,7 @@ public:
   const std::vector<ImageEntry>& entries() const { return entries_; }
   void clear() { entries_.clear(); }
 
-private:
+ private:
   std::vector<ImageEntry> entries_;
 };
 

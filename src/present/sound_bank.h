@@ -10,7 +10,7 @@
 namespace vesk::present {
 
 class SoundBank {
-public:
+ public:
   static constexpr int kChannelCount = 192;
   // Volume units: hundredths of a decibel; 0 as recorded, -10000 silent.
   static constexpr int kSilent = -10000;

@@ -24,7 +24,7 @@ struct Sprite {
 };
 
 class SpriteEngine {
-public:
+ public:
   using Id = std::size_t;
 
   Id add(Sprite sprite);
@@ -40,7 +40,7 @@ public:
   std::size_t size() const { return sprites_.size(); }
   void clear() { sprites_.clear(); }
 
-private:
+ private:
   std::vector<Sprite> sprites_;
 };
 

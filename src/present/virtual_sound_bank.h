@@ -21,7 +21,7 @@ struct SoundOperation {
 };
 
 class VirtualSoundBank : public SoundBank {
-public:
+ public:
   // nowMs: the drive's virtual time in milliseconds.
   explicit VirtualSoundBank(std::function<std::int64_t()> nowMs);
 
@@ -40,7 +40,7 @@ public:
   const std::vector<SoundOperation>& operations() const { return operations_; }
   void clearOperations() { operations_.clear(); }
 
-private:
+ private:
   struct Channel {
     std::shared_ptr<const Wave> wave;
     bool playing = false;

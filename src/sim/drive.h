@@ -20,7 +20,7 @@
 namespace vesk::sim {
 
 class Drive : public Scheduler::Routines {
-public:
+ public:
   // The data must outlive the drive.
   Drive(const data::VehicleSpec& vehicle, const data::RouteData& route, const data::UiStrings& strings,
         present::SoundBank& sounds, present::SpriteEngine& sprites);

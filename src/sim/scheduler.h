@@ -9,16 +9,16 @@
 namespace vesk::sim {
 
 class Scheduler {
-public:
+ public:
   static constexpr std::int64_t kControlStepMs = 33;
   static constexpr std::int64_t kTickMs = 100;
 
   class Routines {
-  public:
+   public:
     virtual void controlStep() = 0;
     virtual void tick() = 0;
 
-  protected:
+   protected:
     ~Routines() = default;
   };
 
@@ -33,7 +33,7 @@ public:
   std::int64_t controlSteps() const { return controlSteps_; }
   std::int64_t ticks() const { return ticks_; }
 
-private:
+ private:
   void runDue(std::int64_t limit, bool inclusive, Routines& routines);
 
   std::int64_t now_ = 0;

@@ -7,7 +7,7 @@ namespace vesk::core {
 namespace {
 
 class PathResolverTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     dir.write("Image/Panel.BMP", "x");
     dir.write("sound/表示.wav", "x");

@@ -16,7 +16,7 @@ using test::sjis;
 
 // A vehicle file read from UTF-8 text written as Shift-JIS with CRLF lines, in a folder holding two pictures.
 class VehicleFileTest : public testing::Test {
-protected:
+ protected:
   VehicleFileTest() {
     // 3 patterns of 10 x 8; magenta (the bottom-left pixel) is transparent.
     strip = test::picture(30, 8,

@@ -8,7 +8,7 @@ namespace vesk::present {
 namespace {
 
 class VirtualSoundBankTest : public testing::Test {
-protected:
+ protected:
   std::int64_t now = 0;
   VirtualSoundBank bank{[this] { return now; }};
   // One second at 22050 Hz.

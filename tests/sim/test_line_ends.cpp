@@ -17,7 +17,7 @@ std::shared_ptr<const present::Wave> loopWave() {
 }
 
 class LineEndTest : public testing::Test {
-protected:
+ protected:
   LineEndTest() {
     data::RouteData r = test::levelRoute(10, 60);
     r.stations[0].name = "A";

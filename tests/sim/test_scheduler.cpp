@@ -8,7 +8,7 @@ namespace vesk::sim {
 namespace {
 
 class Recorder : public Scheduler::Routines {
-public:
+ public:
   explicit Recorder(const Scheduler& s) : scheduler(s) {}
   void controlStep() override { log += "c" + std::to_string(scheduler.now()) + " "; }
   void tick() override { log += "t" + std::to_string(scheduler.now()) + " "; }

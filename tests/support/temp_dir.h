@@ -8,7 +8,7 @@
 namespace vesk::test {
 
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
   // Writes bytes to a file under the folder (creating sub-folders) and returns its path.
   std::filesystem::path write(const std::string& relative, std::string_view bytes) const;
 
-private:
+ private:
   std::filesystem::path path_;
 };
 

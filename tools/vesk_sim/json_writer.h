@@ -12,7 +12,7 @@
 namespace vesk::tools {
 
 class JsonWriter {
-public:
+ public:
   // pretty: one member per line, indented by two spaces a level.
   explicit JsonWriter(bool pretty = false) : pretty_(pretty) {}
 
@@ -37,7 +37,7 @@ public:
 
   const std::string& str() const { return out_; }
 
-private:
+ private:
   void separate();
   void newline();
 
