@@ -20,6 +20,10 @@
 namespace vesk::data {
 
 struct ReadFailure {};
+// A fault with a message of its own instead of the file's error message with its label.
+struct OwnMessageFailure {
+  std::string message;
+};
 
 class KeyFileReader {
  public:

@@ -1,5 +1,7 @@
 #include "data/track_positions.h"
 
+#include <algorithm>
+
 #include "core/rounding.h"
 
 namespace vesk::data {
@@ -18,6 +20,35 @@ std::int64_t startDistance(const RouteData& route, int row) {
   return row == 0 ? 0 : route.speedUnits[static_cast<std::size_t>(row - 1)].endDistance;
 }
 
+bool holds(const SpeedUnitRow& row, int frame) { return row.frameFrom <= frame && frame <= row.frameTo; }
+
+std::int64_t positionIn(const RouteData& route, int row, int frame) {
+  return core::addSaturated(startDistance(route, row), offsetInRow(route.speedUnits[static_cast<std::size_t>(row)], frame));
+}
+
+// Calls f(unitRow) for every "[SpeedUnit]" row; the passes below walk the unit rows outside and a table inside.
+template <class F>
+void forEachUnitRow(const RouteData& route, F f) {
+  for (int k = 0; k < route.speedUnitCount; ++k) f(k, route.speedUnits[static_cast<std::size_t>(k)]);
+}
+
+class BeaconTable {
+ public:
+  explicit BeaconTable(RouteData& route) : route_(route) { route_.atsBeaconCount = 0; }
+  void append(const AtsBeacon& beacon) {
+    if (route_.atsBeaconCount >= kAtsBeaconCapacity) {
+      ++dropped_;
+      return;
+    }
+    route_.atsBeacons[static_cast<std::size_t>(route_.atsBeaconCount++)] = beacon;
+  }
+  int dropped() const { return dropped_; }
+
+ private:
+  RouteData& route_;
+  int dropped_ = 0;
+};
+
 }  // namespace
 
 void computeSpeedUnitDistances(RouteData& route) {
@@ -25,28 +56,82 @@ void computeSpeedUnitDistances(RouteData& route) {
   for (int i = 0; i < route.speedUnitCount; ++i) {
     SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
     // Average speed (km/h) over frames at 30 a second, in cm: km/h / 3.6 x frames / 30 x 100.
-    distance = core::addSaturated(distance, core::even((row.speedFrom + row.speedTo) *
-                                                       (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16));
+    distance = core::addSaturated(
+        distance, core::even((row.speedFrom + row.speedTo) * (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16));
     row.endDistance = distance;
   }
 }
 
 std::optional<std::int64_t> framePosition(const RouteData& route, int frame) {
   std::optional<std::int64_t> position;
-  for (int i = 0; i < route.speedUnitCount; ++i) {
-    const SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
-    if (row.frameFrom <= frame && frame <= row.frameTo)
-      position = core::addSaturated(startDistance(route, i), offsetInRow(row, frame));
-  }
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& row) {
+    if (holds(row, frame)) position = positionIn(route, k, frame);
+  });
   return position;
 }
 
-void computeTunnelPositions(RouteData& route) {
-  for (int i = 0; i < route.tunnelCount; ++i) {
-    TunnelRow& row = route.tunnels[static_cast<std::size_t>(i)];
-    row.positionFrom = framePosition(route, row.frameFrom).value_or(0);
-    row.positionTo = framePosition(route, row.frameTo).value_or(0);
-  }
+int computeTrackPositions(RouteData& route) {
+  computeSpeedUnitDistances(route);
+  BeaconTable beacons(route);
+  auto each = [](auto& table, int count, auto f) {
+    for (int i = 0; i < count; ++i) f(i, table[static_cast<std::size_t>(i)]);
+  };
+
+  // 1. Signals: a beacon at the second ATS point.
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& unit) {
+    each(route.signals, route.signalCount, [&](int i, const SignalRow& s) {
+      if (holds(unit, s.atsPoint2)) beacons.append({positionIn(route, k, s.atsPoint2), 10, i, 0, 2});
+    });
+  });
+  // 2. Speed limits: a beacon at the start of the section, of the limit's own kind.
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& unit) {
+    each(route.speedLimits, route.speedLimitCount, [&](int, SpeedLimitRow& l) {
+      if (!holds(unit, l.frame)) return;
+      l.position = positionIn(route, k, l.frame);
+      beacons.append({l.position, l.limit, 0, 0, l.beaconKind});
+    });
+  });
+  // 3. Speed checks at one point.
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& unit) {
+    each(route.speedChecks1, route.speedCheck1Count, [&](int, SpeedCheck1Row& c) {
+      if (holds(unit, c.frame)) c.position = positionIn(route, k, c.frame);
+    });
+  });
+  // 4. Stops with a stop beacon: 20 m beyond the station's frame.
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& unit) {
+    each(route.stations, route.stationCount, [&](int i, const StationRow& s) {
+      if (s.kind == 0 && s.atsBeacon == 1 && holds(unit, s.frame)) {
+        beacons.append({core::addSaturated(positionIn(route, k, s.frame), 2000), 10, 0, i, 3});
+      }
+    });
+  });
+  // 5. Stations: the stopping mark and the platform around it.
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& unit) {
+    each(route.stations, route.stationCount, [&](int, StationRow& s) {
+      if (!holds(unit, s.frame)) return;
+      s.position = positionIn(route, k, s.frame);
+      s.platformStart = s.position - s.platformHalfLength;
+      s.platformEnd = s.position + s.platformHalfLength;
+    });
+  });
+  // 6. Road traffic lights, Doppler sources and tunnels.
+  forEachUnitRow(route, [&](int k, const SpeedUnitRow& unit) {
+    each(route.trafficSignals, route.trafficSignalCount, [&](int, TrafficSignalRow& t) {
+      if (holds(unit, t.frameA)) t.positionA = positionIn(route, k, t.frameA);
+      if (holds(unit, t.frameB)) t.positionB = positionIn(route, k, t.frameB);
+    });
+    each(route.dopplerSounds, route.dopplerCount, [&](int, DopplerRow& d) {
+      if (holds(unit, d.frame)) d.position = positionIn(route, k, d.frame);
+    });
+    each(route.tunnels, route.tunnelCount, [&](int, TunnelRow& t) {
+      if (holds(unit, t.frameFrom)) t.positionFrom = positionIn(route, k, t.frameFrom);
+      if (holds(unit, t.frameTo)) t.positionTo = positionIn(route, k, t.frameTo);
+    });
+  });
+  // 7. Sorted by position; beacons at one position keep the order they were appended in.
+  std::stable_sort(route.atsBeacons.begin(), route.atsBeacons.begin() + route.atsBeaconCount,
+                   [](const AtsBeacon& a, const AtsBeacon& b) { return a.position < b.position; });
+  return beacons.dropped();
 }
 
 }  // namespace vesk::data

@@ -14,7 +14,9 @@ void computeSpeedUnitDistances(RouteData& route);
 // Position of frame F (frameFrom <= F <= frameTo); on a boundary between two rows the later row's result.
 // None when no row holds the frame.
 std::optional<std::int64_t> framePosition(const RouteData& route, int frame);
-// Positions of the tunnels' frames.
-void computeTunnelPositions(RouteData& route);
+
+// Fills every derived position of the route and builds the ATS-P beacons, sorted by position (beacons at one
+// position keep the order signals, limits, stations). Returns how many beacons did not fit the table.
+int computeTrackPositions(RouteData& route);
 
 }  // namespace vesk::data

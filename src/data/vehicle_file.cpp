@@ -18,11 +18,6 @@ using present::SpriteEngine;
 
 constexpr std::string_view kPassLabel = "- 列車の基本設定";
 
-// A fault that has a message of its own instead of the file error with its label.
-struct OwnMessageFailure {
-  std::string_view message;
-};
-
 // What the rules fill: the record, and the pictures made on the way (committed only when the whole file reads).
 struct VehicleLoad {
   VehicleSpec spec;
@@ -145,7 +140,7 @@ void readNotchList(KeyFileReader& r, VehicleLoad& v) {
       s.notchModeStart[static_cast<std::size_t>(modeCounter)] = i;
     }
   });
-  if (s.engineType == 0) throw OwnMessageFailure{kDieselWithNotchError};
+  if (s.engineType == 0) throw OwnMessageFailure{std::string(kDieselWithNotchError)};
 }
 
 void readEngineList(KeyFileReader& r, VehicleLoad& v) {
@@ -159,7 +154,7 @@ void readEngineList(KeyFileReader& r, VehicleLoad& v) {
     row.forceMid = r.readReal();
     row.forceTo = r.readReal();
   });
-  if (s.engineType == 1) throw OwnMessageFailure{kElectricWithEngineError};
+  if (s.engineType == 1) throw OwnMessageFailure{std::string(kElectricWithEngineError)};
 }
 
 std::vector<Rule> vehicleRules() {
@@ -420,7 +415,7 @@ VehicleSpec readVehicleFile(std::string_view bytes, const fs::path& vehicleDir, 
   } catch (const ReadFailure&) {
     throw DataError(std::string(kVehicleFileError) + reader.label(), std::string(fileName), reader.lineNumber());
   } catch (const OwnMessageFailure& failure) {
-    throw DataError(std::string(failure.message), std::string(fileName), reader.lineNumber());
+    throw DataError(failure.message, std::string(fileName), reader.lineNumber());
   }
   for (const present::ImageEntry& entry : load.images.entries()) panelImages.put(entry);
   for (std::size_t i = 0; i < load.sprites.size(); ++i) panelSprites.put(load.sprites.at(i));

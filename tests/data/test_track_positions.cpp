@@ -42,7 +42,7 @@ TEST(TrackPositions, TunnelsGetPositions) {
   RouteData r = twoRowLine();
   r.tunnels[0] = {150, 450, 200, 0, 0};
   r.tunnelCount = 1;
-  computeTunnelPositions(r);
+  computeTrackPositions(r);
   EXPECT_EQ(r.tunnels[0].positionFrom, 5000);
   EXPECT_EQ(r.tunnels[0].positionTo, 16250);
 }
