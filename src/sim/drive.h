@@ -14,7 +14,7 @@
 #include "present/sprite_engine.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
-#include "sim/sound_layout.h"
+#include "present/sound_layout.h"
 #include "sim/train_state.h"
 
 namespace vesk::sim {
@@ -46,7 +46,10 @@ class Drive : public Scheduler::Routines {
   TrainState state;
   input::ControlState control;
   Settings settings;
-  SoundLayout soundLayout;
+  present::SoundLayout soundLayout;
+  // Keys the tick polls while they are held: '3' (or numpad 3) sounds the horn, '4' the buzzer.
+  bool hornKeyHeld = false;
+  bool buzzerKeyHeld = false;
   // The last frame position of the route video: its picture count x videoFrameFactor; 0 while no video is open
   // (then the end of the video stops nothing).
   std::int32_t lastFramePosition = 0;

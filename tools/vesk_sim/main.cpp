@@ -1,18 +1,15 @@
-// vesk-sim: the headless runner. Loads data files as the simulator does and prints what it finds as JSON.
+// vesk-sim: the headless runner. Loads data files as the simulator does, prints what it finds as JSON, and runs
+// drives on virtual time.
 #include <QCoreApplication>
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "data/data_error.h"
-#include "data/vehicle_file.h"
-#include "present/image_list.h"
-#include "present/sprite_engine.h"
-#include "vesk_sim/json_writer.h"
-#include "vesk_sim/vehicle_json.h"
+#include "vesk_sim/commands.h"
+#include "vesk_sim/options.h"
+#include "vesk_sim/script.h"
 
 namespace {
 
@@ -25,54 +22,34 @@ Commands:
       tables as arrays of row objects (only the rows the file gave). In the per-notch sound tables element i
       belongs to notch i (element 0 of the 1-based ones is unused). The corrections made when a drive is set
       up are applied: an automatic air brake gets four positions; a notched brake needs at least three.
-      --pretty prints one member a line.
+
+  dump-route --program-dir DIR --vehicle-dir VDIR --vehicle FILE [--pretty] ROUTE
+      Loads the drive as the simulator does and prints the route file ROUTE as JSON, with the positions
+      derived from the "[SpeedUnit]" rows, the ATS-P beacons (atsBeacons) and the lengths of the "[SoundData]"
+      sounds. The vehicle matters to "[Monitor]" blocks.
+
+  dump-strings --program-dir DIR [--pretty]
+      Prints the interface string file velmarix.dat of DIR as JSON.
+
+  run --program-dir DIR --vehicle-dir VDIR --vehicle FILE --route ROUTE --ms N
+      [--start-station K] [--script SCRIPT] [--settings Kanko=0,Information=1,ATS=0,Tunnel=0,Moji=0]
+      Loads the drive as the simulator does, starts it at virtual time 0 and runs it for N milliseconds,
+      printing one JSON line after every tick: t_ms, tick, every TrainState and ControlState field by name,
+      and lamps (the lit panel lamps). The script holds one event per line ("#" starts a comment):
+        T char C | T key NAME [shift] | T keyup NAME | T hold 3|4 on|off | T set FIELD VALUE
+      with T in milliseconds; events at one time apply in file order before the routines due then.
 
   --help
       Prints this text.
 
 A data error prints the simulator's own message on stderr (and where it was found on a second line) and exits
-with status 2. Wrong usage exits with status 1.
+with status 2. A message the simulator shows and goes on after (the video, the controller map) goes to stderr.
+Wrong usage exits with status 1.
 )";
 
 int usageError(std::string_view what) {
   std::cerr << "vesk-sim: " << what << "\n\n" << kUsage;
   return 1;
-}
-
-int reportDataError(const vesk::data::DataError& error) {
-  std::cerr << error.message() << '\n';
-  if (!error.where().empty()) std::cerr << error.where() << '\n';
-  return 2;
-}
-
-int dumpVehicle(const std::vector<std::string>& args) {
-  std::string vehicleDir;
-  std::string file;
-  bool pretty = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--vehicle-dir" && i + 1 < args.size()) {
-      vehicleDir = args[++i];
-    } else if (args[i] == "--pretty") {
-      pretty = true;
-    } else if (file.empty() && !args[i].starts_with("--")) {
-      file = args[i];
-    } else {
-      return usageError("dump-vehicle: unexpected argument " + args[i]);
-    }
-  }
-  if (file.empty()) return usageError("dump-vehicle: no vehicle file given");
-  vesk::present::ImageList images;
-  vesk::present::SpriteEngine sprites;
-  try {
-    vesk::data::VehicleSpec spec = vesk::data::loadVehicleFile(vehicleDir, file, images, sprites);
-    vesk::data::applyPostLoadChecks(spec);
-    vesk::tools::JsonWriter w(pretty);
-    vesk::tools::writeVehicleJson(w, spec);
-    std::cout << w.str() << '\n';
-  } catch (const vesk::data::DataError& error) {
-    return reportDataError(error);
-  }
-  return 0;
 }
 
 }  // namespace
@@ -84,10 +61,22 @@ int main(int argc, char** argv) {
   if (args.empty()) return usageError("no command given");
   const std::string command = args.front();
   args.erase(args.begin());
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
-    return 0;
+  try {
+    if (command == "--help" || command == "-h" || command == "help") {
+      std::cout << kUsage;
+      return 0;
+    }
+    if (command == "dump-vehicle") return vesk::tools::dumpVehicle(args);
+    if (command == "dump-route") return vesk::tools::dumpRoute(args);
+    if (command == "dump-strings") return vesk::tools::dumpStrings(args);
+    if (command == "run") return vesk::tools::runDrive(args);
+  } catch (const vesk::tools::UsageError& e) {
+    return usageError(e.what());
+  } catch (const vesk::tools::ScriptError& e) {
+    std::cerr << "vesk-sim: " << e.what() << '\n';
+    return 1;
+  } catch (const std::invalid_argument& e) {
+    return usageError(e.what());
   }
-  if (command == "dump-vehicle") return dumpVehicle(args);
   return usageError("unknown command " + command);
 }

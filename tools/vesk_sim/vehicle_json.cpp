@@ -1,29 +1,11 @@
 #include "vesk_sim/vehicle_json.h"
 
+#include "vesk_sim/json_tables.h"
+
 namespace vesk::tools {
 namespace {
 
 using namespace vesk::data;
-
-template <class T, std::size_t N>
-void writeArray(JsonWriter& w, std::string_view name, const std::array<T, N>& values, std::size_t count = N) {
-  w.key(name);
-  w.beginArray();
-  for (std::size_t i = 0; i < count && i < N; ++i) w.value(values[i]);
-  w.endArray();
-}
-
-template <class Row, std::size_t N, class WriteRow>
-void writeRows(JsonWriter& w, std::string_view name, const std::array<Row, N>& rows, int count, WriteRow writeRow) {
-  w.key(name);
-  w.beginArray();
-  for (int i = 0; i < count && i < static_cast<int>(N); ++i) {
-    w.beginObject();
-    writeRow(rows[static_cast<std::size_t>(i)]);
-    w.endObject();
-  }
-  w.endArray();
-}
 
 void writePanelImage(JsonWriter& w, std::string_view name, const PanelImage& p) {
   w.key(name);

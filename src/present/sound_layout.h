@@ -2,7 +2,7 @@
 // then environment sounds, then engine sounds 1 and 3, then the call-out and announcement channels.
 #pragma once
 
-namespace vesk::sim {
+namespace vesk::present {
 
 struct SoundLayout {
   int driveSoundCount = 0;    // D
@@ -16,4 +16,4 @@ struct SoundLayout {
   int announcementChannel() const { return calloutChannel() + 1; }
 };
 
-}  // namespace vesk::sim
+}  // namespace vesk::present

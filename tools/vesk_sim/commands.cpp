@@ -1,0 +1,230 @@
+#include "vesk_sim/commands.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "core/number_parse.h"
+#include "data/data_error.h"
+#include "data/string_file.h"
+#include "data/vehicle_file.h"
+#include "present/video_source.h"
+#include "present/virtual_sound_bank.h"
+#include "sim/drive_setup.h"
+#include "sim/scheduler.h"
+#include "sim/state_fields.h"
+#include "vesk_sim/json_writer.h"
+#include "vesk_sim/options.h"
+#include "vesk_sim/route_json.h"
+#include "vesk_sim/script.h"
+#include "vesk_sim/state_json.h"
+#include "vesk_sim/vehicle_json.h"
+
+namespace vesk::tools {
+namespace {
+
+sim::LoadServices headlessServices() {
+  sim::LoadServices services;
+  services.notice = [](std::string_view message) { std::cerr << message << '\n'; };
+  services.videoFrameCount = present::videoFrameCount;
+  return services;
+}
+
+sim::DriveChoice driveChoice(const Options& o, const std::string& route) {
+  sim::DriveChoice choice;
+  choice.programDir = o.value("--program-dir");
+  choice.vehicleDir = o.valueOr("--vehicle-dir", "");
+  choice.vehicleFileName = o.value("--vehicle");
+  choice.routeFileName = route;
+  if (o.has("--start-station")) {
+    choice.startStation = static_cast<int>(parseNumberOption("--start-station", o.value("--start-station")));
+  }
+  return choice;
+}
+
+// "Kanko=1,ATS=1": the preferences (and controller calibration) a drive starts with.
+sim::Settings parseSettings(const std::string& text) {
+  sim::Settings s;
+  std::istringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    const auto eq = item.find('=');
+    if (eq == std::string::npos) throw UsageError("--settings takes name=value pairs, not " + item);
+    const std::string name = item.substr(0, eq);
+    const int value = static_cast<int>(parseNumberOption(name, item.substr(eq + 1)));
+    if (name == "Kanko") s.Kanko = value;
+    else if (name == "Information") s.Information = value;
+    else if (name == "ATS") s.ATS = value;
+    else if (name == "Tunnel") s.Tunnel = value;
+    else if (name == "Moji") s.Moji = value;
+    else throw UsageError("unknown setting " + name);
+  }
+  return s;
+}
+
+class FieldSetter {
+ public:
+  FieldSetter(const std::string& name, const std::string& text) : name_(name), text_(text) {}
+  template <class T>
+  void operator()(std::string_view name, T& field) {
+    if (name != name_) return;
+    found_ = true;
+    ok_ = assign(field);
+  }
+  bool found() const { return found_; }
+  bool ok() const { return ok_; }
+
+ private:
+  bool assign(std::int32_t& f) { return store(core::parseInt(text_), f); }
+  bool assign(std::uint8_t& f) {
+    const auto v = core::parseInt(text_);
+    if (!v || *v < 0 || *v > 255) return false;
+    f = static_cast<std::uint8_t>(*v);
+    return true;
+  }
+  bool assign(double& f) { return store(core::parseReal(text_), f); }
+  bool assign(core::Fixed& f) { return store(core::parseDec(text_), f); }
+  bool assign(std::string& f) {
+    f = text_;
+    return true;
+  }
+  template <std::size_t N>
+  bool assign(std::array<std::int32_t, N>&) {
+    return false;
+  }
+  template <class V, class F>
+  static bool store(const std::optional<V>& v, F& f) {
+    if (!v) return false;
+    f = *v;
+    return true;
+  }
+  const std::string& name_;
+  const std::string& text_;
+  bool found_ = false;
+  bool ok_ = false;
+};
+
+void applyEvent(sim::Drive& drive, const ScriptEvent& e) {
+  switch (e.kind) {
+    case ScriptEvent::Kind::Set: {
+      FieldSetter setter(e.subject, e.value);
+      sim::visitTrainStateFields(drive.state, setter);
+      sim::visitControlStateFields(drive.control, setter);
+      if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
+      if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
+      break;
+    }
+    case ScriptEvent::Kind::Hold:
+      (e.subject == "3" ? drive.hornKeyHeld : drive.buzzerKeyHeld) = e.value == "on";
+      break;
+    default:
+      throw ScriptError(e.line, "handle and key input arrives with the driver controls, not built yet");
+  }
+}
+
+// Prints one line after every tick.
+class TracingRoutines : public sim::Scheduler::Routines {
+ public:
+  TracingRoutines(sim::Drive& drive, const sim::Scheduler& scheduler) : drive_(drive), scheduler_(scheduler) {}
+  void controlStep() override { drive_.MMTimer1Timer(); }
+  void tick() override {
+    drive_.Timer1Timer();
+    std::cout << stateLine(drive_, scheduler_.now(), scheduler_.ticks()) << '\n';
+  }
+
+ private:
+  sim::Drive& drive_;
+  const sim::Scheduler& scheduler_;
+};
+
+void reportDataError(const data::DataError& error) {
+  std::cerr << error.message() << '\n';
+  if (!error.where().empty()) std::cerr << error.where() << '\n';
+}
+
+}  // namespace
+
+int dumpVehicle(const std::vector<std::string>& args) {
+  const Options o = parseOptions(args, {"--vehicle-dir"}, {"--pretty"});
+  if (o.positional.size() != 1) throw UsageError("dump-vehicle takes one vehicle file");
+  present::ImageList images;
+  present::SpriteEngine sprites;
+  try {
+    data::VehicleSpec spec = data::loadVehicleFile(o.valueOr("--vehicle-dir", ""), o.positional[0], images, sprites);
+    data::applyPostLoadChecks(spec);
+    JsonWriter w(o.flags.count("--pretty") != 0);
+    writeVehicleJson(w, spec);
+    std::cout << w.str() << '\n';
+  } catch (const data::DataError& error) {
+    reportDataError(error);
+    return 2;
+  }
+  return 0;
+}
+
+int dumpRoute(const std::vector<std::string>& args) {
+  const Options o = parseOptions(args, {"--program-dir", "--vehicle-dir", "--vehicle"}, {"--pretty"});
+  if (o.positional.size() != 1) throw UsageError("dump-route takes one route file");
+  present::VirtualSoundBank bank([] { return std::int64_t{0}; });
+  try {
+    const auto loaded = sim::loadDrive(driveChoice(o, o.positional[0]), bank, headlessServices());
+    JsonWriter w(o.flags.count("--pretty") != 0);
+    writeRouteJson(w, *loaded->route);
+    std::cout << w.str() << '\n';
+  } catch (const data::DataError& error) {
+    reportDataError(error);
+    return 2;
+  }
+  return 0;
+}
+
+int dumpStrings(const std::vector<std::string>& args) {
+  const Options o = parseOptions(args, {"--program-dir"}, {"--pretty"});
+  if (!o.positional.empty()) throw UsageError("dump-strings takes no file");
+  try {
+    const data::UiStrings strings = data::loadStringFile(o.value("--program-dir"));
+    JsonWriter w(o.flags.count("--pretty") != 0);
+    writeStringsJson(w, strings);
+    std::cout << w.str() << '\n';
+  } catch (const data::DataError& error) {
+    reportDataError(error);
+    return 2;
+  }
+  return 0;
+}
+
+int runDrive(const std::vector<std::string>& args) {
+  const Options o = parseOptions(
+      args, {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script", "--ms", "--settings"});
+  if (!o.positional.empty()) throw UsageError("run takes options only");
+  const std::int64_t durationMs = parseNumberOption("--ms", o.value("--ms"));
+  std::vector<ScriptEvent> events;
+  if (o.has("--script")) {
+    std::ifstream in(o.value("--script"), std::ios::binary);
+    if (!in) throw UsageError("cannot read the script " + o.value("--script"));
+    std::stringstream text;
+    text << in.rdbuf();
+    events = parseScript(text.str());
+  }
+  sim::Scheduler scheduler;
+  present::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
+  std::unique_ptr<sim::LoadedDrive> loaded;
+  try {
+    loaded = sim::loadDrive(driveChoice(o, o.value("--route")), bank, headlessServices(),
+                            parseSettings(o.valueOr("--settings", "")));
+  } catch (const data::DataError& error) {
+    reportDataError(error);
+    return 2;
+  }
+  sim::Drive& drive = *loaded->drive;
+  TracingRoutines routines(drive, scheduler);
+  for (const ScriptEvent& e : events) {
+    if (e.timeMs > durationMs) break;
+    scheduler.runBefore(e.timeMs, routines);
+    applyEvent(drive, e);
+  }
+  scheduler.runUntil(durationMs, routines);
+  return 0;
+}
+
+}  // namespace vesk::tools

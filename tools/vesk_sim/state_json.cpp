@@ -1,0 +1,57 @@
+#include "vesk_sim/state_json.h"
+
+#include "present/image_list.h"
+#include "sim/state_fields.h"
+#include "vesk_sim/json_tables.h"
+
+namespace vesk::tools {
+namespace {
+
+class FieldWriter {
+ public:
+  explicit FieldWriter(JsonWriter& w) : w_(w) {}
+  template <class T>
+  void operator()(std::string_view name, const T& value) {
+    w_.key(name);
+    write(value);
+  }
+
+ private:
+  void write(std::uint8_t v) { w_.value(static_cast<int>(v)); }
+  void write(std::int32_t v) { w_.value(v); }
+  void write(double v) { w_.value(v); }
+  void write(core::Fixed v) { w_.value(v); }
+  void write(const std::string& v) { w_.value(v); }
+  template <std::size_t N>
+  void write(const std::array<std::int32_t, N>& values) {
+    w_.beginArray();
+    for (std::int32_t v : values) w_.value(v);
+    w_.endArray();
+  }
+  JsonWriter& w_;
+};
+
+}  // namespace
+
+std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t tick) {
+  JsonWriter w;
+  w.beginObject();
+  w.field("t_ms", timeMs);
+  w.field("tick", tick);
+  FieldWriter fields(w);
+  sim::visitTrainStateFields(drive.state, fields);
+  sim::visitControlStateFields(drive.control, fields);
+  // The panel lamps are the "img_Lamp_" sprites; a lamp is lit while its sprite is visible.
+  w.key("lamps");
+  w.beginArray();
+  for (const present::Sprite* sprite : drive.sprites.drawOrder()) {
+    if (sprite->visible && present::sameNameIgnoringCase(sprite->picture.substr(0, 9), "img_Lamp_")) {
+      w.value(sprite->picture);
+    }
+  }
+  w.endArray();
+  w.endObject();
+  return w.str();
+}
+
+}  // namespace vesk::tools
