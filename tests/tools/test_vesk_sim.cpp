@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/temp_dir.h"
+#include "support/test_pack.h"
 
 namespace vesk::tools {
 namespace {
@@ -54,6 +55,65 @@ TEST(VeskSim, UsageErrorsExitWithOne) {
   const SimRun help = runSim("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("dump-vehicle --vehicle-dir DIR [--pretty] FILE"), std::string::npos);
+}
+
+class VeskSimPack : public testing::Test {
+ protected:
+  void SetUp() override { test::writePack(dir); }
+  std::string packOptions() const {
+    return "--program-dir " + dir.path().string() + " --vehicle-dir " + dir.path().string() + " --vehicle " +
+           test::kPackVehicle;
+  }
+  test::TempDir dir;
+};
+
+TEST_F(VeskSimPack, DumpsTheRouteWithDerivedPositions) {
+  const SimRun run = runSim("dump-route " + packOptions() + " " + test::kPackRoute);
+  ASSERT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\"lineName\":\"テスト線\""), std::string::npos);
+  EXPECT_NE(run.out.find("\"position\":83333,\"platformStart\":81333"), std::string::npos);
+  EXPECT_NE(run.out.find("\"atsBeacons\":[{"), std::string::npos);
+  EXPECT_NE(run.out.find("\"soundDataLengths\":[2,4]"), std::string::npos);
+}
+
+TEST_F(VeskSimPack, DumpsTheStrings) {
+  const SimRun run = runSim("dump-strings --program-dir " + dir.path().string());
+  ASSERT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\"viewWidth\":800"), std::string::npos);
+  EXPECT_NE(run.out.find("\"gearsTexts\":[\"中立\",\"1速\",\"直結\"]"), std::string::npos);
+}
+
+TEST_F(VeskSimPack, RunPrintsOneLinePerTickAndAppliesTheScript) {
+  dir.write("script.txt", "# auto-run from the first second\n1000 set autoRun 1\n1000 set brakeHandle 0\n");
+  const SimRun run = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 3000 --script " +
+                            (dir.path() / "script.txt").string());
+  ASSERT_EQ(run.status, 0);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(run.out.substr(start, end - start));
+  }
+  ASSERT_EQ(lines.size(), 30u);
+  EXPECT_EQ(lines[0].rfind("{\"t_ms\":100,\"tick\":1,\"speed\":0,", 0), 0u);
+  EXPECT_NE(lines[8].find("\"autoRun\":0"), std::string::npos);  // t = 900
+  EXPECT_NE(lines[9].find("\"autoRun\":1"), std::string::npos);  // t = 1000: the event comes first
+  // Running at the recorded 60 km/h from the second second on.
+  EXPECT_NE(lines[29].find("\"frameSpeed\":60"), std::string::npos);
+  EXPECT_EQ(lines[29].find("\"frame\":30,"), std::string::npos);
+}
+
+TEST_F(VeskSimPack, RunReportsDataErrorsAndBadScripts) {
+  test::writeText(dir, test::kPackRoute, "[Station]\nA,0\n#\n");
+  const SimRun bad = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 100", true);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.out, "路線ファイルに誤りがあります。[Station]:A,0\nline_test.dat:2\n");
+  test::writePack(dir);
+  dir.write("bad.txt", "100 set noSuchField 1\n");
+  const SimRun script = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 500 --script " +
+                                   (dir.path() / "bad.txt").string(),
+                               true);
+  EXPECT_EQ(script.status, 1);
+  EXPECT_NE(script.out.find("script line 1: no field noSuchField"), std::string::npos);
 }
 
 }  // namespace
