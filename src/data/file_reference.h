@@ -12,11 +12,11 @@ namespace vesk::data {
 struct FileReference {
   enum class Kind { Picture, Sound, Video };
   Kind kind = Kind::Picture;
-  std::string name;             // as written in the data file (UTF-8)
-  std::filesystem::path base;   // the folder the name is relative to
-  std::string dataFile;         // the data file that names it
-  int line = 0;                 // where
-  std::string failureMessage;   // what the program shows when it is missing or unreadable
+  std::string name;            // as written in the data file (UTF-8)
+  std::filesystem::path base;  // the folder the name is relative to
+  std::string dataFile;        // the data file that names it
+  int line = 0;                // where
+  std::string failureMessage;  // what the program shows when it is missing or unreadable
 };
 
 struct LoadOptions {

@@ -81,7 +81,8 @@ Rule pictureListKey(std::string_view key, ImageList DrivePictures::*list) {
               if (!v.options.loadPictures) return;
               const auto picture = loadPicture(v, file);
               if (!picture) KeyFileReader::fail();
-              images.put(present::makeImageEntry(std::to_string(i), *picture, true, present::bottomLeftColour(*picture)));
+              images.put(
+                  present::makeImageEntry(std::to_string(i), *picture, true, present::bottomLeftColour(*picture)));
             });
             if (list == &DrivePictures::animImages) v.route.animImageCount = count;
           }};
@@ -99,9 +100,9 @@ struct SignPicture {
 };
 
 constexpr SignPicture kSignPictures[8] = {
-    {"img_unten_teimoku", "停目の生成エラー"},         {"img_unten_teimokuS", "停止線Sの生成エラー"},
-    {"img_unten_teimokuM", "停止線Mの生成エラー"},     {"img_unten_teimokuE", "停止線Eの生成エラー"},
-    {"img_unten_slope", "勾配標の生成エラー"},         {"img_unten_limit", "制限標の生成エラー"},
+    {"img_unten_teimoku", "停目の生成エラー"},        {"img_unten_teimokuS", "停止線Sの生成エラー"},
+    {"img_unten_teimokuM", "停止線Mの生成エラー"},    {"img_unten_teimokuE", "停止線Eの生成エラー"},
+    {"img_unten_slope", "勾配標の生成エラー"},        {"img_unten_limit", "制限標の生成エラー"},
     {"img_unten_remain", "残り距離表示の生成エラー"}, {"img_unten_other", "その他標識の生成エラー"},
 };
 
@@ -144,35 +145,35 @@ void readSignImageList(KeyFileReader& r, RouteLoad& v) {
     int patternWidth = n;
     int patternHeight = n;
     switch (line) {
-      case 0:
-        sprite.x = w - n;
-        break;
-      case 1:
-      case 2:
-      case 3:  // stop position lines: the whole picture, stretched across the view
-        transparent = false;
-        patternWidth = 0;
-        patternHeight = 0;
-        sprite.width = w;
-        sprite.rotating = true;
-        break;
-      case 4:
-        sprite.x = static_cast<double>(core::even(w * 0.825));
-        sprite.y = static_cast<double>(core::even(h * 0.55));
-        break;
-      case 5:
-        sprite.x = static_cast<double>(core::even(w * 0.825));
-        sprite.y = static_cast<double>(core::even(h * 0.35));
-        break;
-      case 6:  // the remaining-distance bar: black is its transparent colour
-        key = qRgb(0, 0, 0);
-        patternHeight = 2 * h;
-        sprite.x = w - n;
-        sprite.height = 2 * h;
-        break;
-      default:
-        sprite.y = static_cast<double>(core::even(h * 0.4));
-        break;
+    case 0:
+      sprite.x = w - n;
+      break;
+    case 1:
+    case 2:
+    case 3:  // stop position lines: the whole picture, stretched across the view
+      transparent = false;
+      patternWidth = 0;
+      patternHeight = 0;
+      sprite.width = w;
+      sprite.rotating = true;
+      break;
+    case 4:
+      sprite.x = static_cast<double>(core::even(w * 0.825));
+      sprite.y = static_cast<double>(core::even(h * 0.55));
+      break;
+    case 5:
+      sprite.x = static_cast<double>(core::even(w * 0.825));
+      sprite.y = static_cast<double>(core::even(h * 0.35));
+      break;
+    case 6:  // the remaining-distance bar: black is its transparent colour
+      key = qRgb(0, 0, 0);
+      patternHeight = 2 * h;
+      sprite.x = w - n;
+      sprite.height = 2 * h;
+      break;
+    default:
+      sprite.y = static_cast<double>(core::even(h * 0.4));
+      break;
     }
     v.pictures.images.put(
         present::makeImageEntry(sprite.picture, *picture, transparent, key, patternWidth, patternHeight));
@@ -204,8 +205,8 @@ void readSignalImageList(KeyFileReader& r, RouteLoad& v) {
     sprite.z = line == 1 ? 101 : 100;
     sprite.width = *width;
     sprite.height = *height;
-    v.pictures.images.put(present::makeImageEntry(sprite.picture, *picture, true, present::bottomLeftColour(*picture),
-                                                  *width, *height));
+    v.pictures.images.put(
+        present::makeImageEntry(sprite.picture, *picture, true, present::bottomLeftColour(*picture), *width, *height));
     v.pictures.sprites.put(std::move(sprite));
   }
 }
@@ -245,22 +246,24 @@ std::vector<Rule> routeRules() {
       {"[LineName2]", 0, {}, [](KeyFileReader& r, RouteLoad& v) { v.route.lineName2 = r.readText(); }},
       {"[StartPos]", 0, {}, [](KeyFileReader& r, RouteLoad& v) { v.route.startFrame = r.readInt(); }},
       {"[FrameRate]", 0, {}, [](KeyFileReader& r, RouteLoad& v) { v.route.frameRate = r.readInt(); }},
-      {"[Staf]", 0, {},
+      {"[Staf]",
+       0,
+       {},
        [](KeyFileReader& r, RouteLoad& v) {
          for (std::string& file : v.route.stafImages) {
            file = r.readText();
            if (!file.empty()) r.note(FileReference::Kind::Picture, file, v.dir, file + "が見つかりません");
          }
        }},
-      {"[Friction]", 0, {},
-       [](KeyFileReader& r, RouteLoad& v) { v.route.friction = Fixed::fromDouble(r.readReal()); }},
+      {"[Friction]", 0, {}, [](KeyFileReader& r, RouteLoad& v) { v.route.friction = Fixed::fromDouble(r.readReal()); }},
       {"[StafSwitch]", 0, "[StafSwitch]",
        [](KeyFileReader& r, RouteLoad& v) {
          v.route.stafSwitchStart = r.readInt();
          readListRows(r, kStafSwitchCapacity, v.route.stafSwitchCount, false,
                       [&](int i) { v.route.stafSwitches[static_cast<std::size_t>(i)] = r.intField(1); });
        }},
-      listKey("[MovieStop]", &R::movieStops, &R::movieStopCount, [](const KeyFileReader& r, int& f) { f = r.intField(1); }),
+      listKey("[MovieStop]", &R::movieStops, &R::movieStopCount,
+              [](const KeyFileReader& r, int& f) { f = r.intField(1); }),
       listKey("[MovieSwitch]", &R::movieSwitches, &R::movieSwitchCount,
               [](const KeyFileReader& r, MovieSwitchRow& m) {
                 readIntFields(r, {&m.kind, &m.frameFrom, &m.frameTo});
@@ -273,8 +276,17 @@ std::vector<Rule> routeRules() {
               }),
       listKey("[Speed_Signal]", &R::signalSpeeds, &R::signalSpeedCount,
               [](const KeyFileReader& r, int& speed) { speed = r.intField(1); }),
-      {"[DataName]", 0, {}, [](KeyFileReader& r, RouteLoad& v) { v.route.dataName = r.readText(); }},
-      {"[Perspective]", 0, {},
+      {"[DataName]",
+       0,
+       {},
+       [](KeyFileReader& r, RouteLoad& v) {
+         v.route.dataName = r.readText();
+         const std::string video = v.context.strings.videoDir + v.route.dataName + ".avi";
+         r.note(FileReference::Kind::Video, video, v.dir, video + "映像ファイルを開けません");
+       }},
+      {"[Perspective]",
+       0,
+       {},
        [](KeyFileReader& r, RouteLoad& v) {
          v.route.perspective = r.readReal();
          v.route.perspectiveBase = r.readInt();
@@ -327,14 +339,18 @@ std::vector<Rule> routeRules() {
           ';'),
       listKey(
           "[Sound2]", &R::trackSounds2, &R::trackSound2Count,
-          [](const KeyFileReader& r, TrackSound2Row& s) { readIntFields(r, {&s.sound, &s.fromStation, &s.toStation}); },
+          [](const KeyFileReader& r, TrackSound2Row& s) {
+            readIntFields(r, {&s.sound, &s.fromStation, &s.toStation});
+          },
           ';'),
       listKey("[Doppler]", &R::dopplerSounds, &R::dopplerCount,
               [](const KeyFileReader& r, DopplerRow& d) {
                 readIntFields(r, {&d.sound, &d.frame, &d.range, &d.plainPitch, &d.stationFlag});
               }),
       listKey("[Tunnel]", &R::tunnels, &R::tunnelCount,
-              [](const KeyFileReader& r, TunnelRow& t) { readIntFields(r, {&t.frameFrom, &t.frameTo, &t.overlayLevel}); }),
+              [](const KeyFileReader& r, TunnelRow& t) {
+                readIntFields(r, {&t.frameFrom, &t.frameTo, &t.overlayLevel});
+              }),
       listKey("[Atten]", &R::attenuations, &R::attenuationCount,
               [](const KeyFileReader& r, AttenuationRow& a) {
                 readIntFields(r, {&a.frameFrom, &a.frameTo, &a.value3, &a.level});
@@ -354,10 +370,11 @@ std::vector<Rule> routeRules() {
               [](const KeyFileReader& r, int& sound) { sound = r.intField(1); }),
       listKey("[Signal]", &R::signals, &R::signalCount,
               [](const KeyFileReader& r, SignalRow& s) {
-                readIntFields(r, {&s.controlKind, &s.sub0Pattern, &s.calloutNumber, &s.headType, &s.visibleFrom,
-                                  &s.visibleTo, &s.atsPoint1, &s.atsPoint2, &s.fixedAspect, &s.timeLimit,
-                                  &s.stationIndex, &s.mainX, &s.mainY, &s.sub1Pattern, &s.sub1X, &s.sub1Y,
-                                  &s.sub2Pattern, &s.sub2X, &s.sub2Y, &s.sub0X, &s.sub0Y, &s.value22});
+                readIntFields(r, {&s.controlKind,  &s.sub0Pattern, &s.calloutNumber, &s.headType,    &s.visibleFrom,
+                                  &s.visibleTo,    &s.atsPoint1,   &s.atsPoint2,     &s.fixedAspect, &s.timeLimit,
+                                  &s.stationIndex, &s.mainX,       &s.mainY,         &s.sub1Pattern, &s.sub1X,
+                                  &s.sub1Y,        &s.sub2Pattern, &s.sub2X,         &s.sub2Y,       &s.sub0X,
+                                  &s.sub0Y,        &s.value22});
               }),
       listKey("[TrafficSignal]", &R::trafficSignals, &R::trafficSignalCount,
               [](const KeyFileReader& r, TrafficSignalRow& t) {
@@ -384,9 +401,13 @@ std::vector<Rule> routeRules() {
                 readIntFields(r, {&a.frameFrom, &a.frameTo, &a.stepTicks, &a.firstPicture});
               }),
       listKey("[SignalKanko]", &R::signalCallouts, &R::signalCalloutCount,
-              [](const KeyFileReader& r, SignalCalloutRow& c) { readIntFields(r, {&c.signal, &c.event, &c.callout}); }),
+              [](const KeyFileReader& r, SignalCalloutRow& c) {
+                readIntFields(r, {&c.signal, &c.event, &c.callout});
+              }),
       listKey("[StationKanko]", &R::stationCallouts, &R::stationCalloutCount,
-              [](const KeyFileReader& r, StationCalloutRow& c) { readIntFields(r, {&c.station, &c.event, &c.callout}); }),
+              [](const KeyFileReader& r, StationCalloutRow& c) {
+                readIntFields(r, {&c.station, &c.event, &c.callout});
+              }),
       listKey("[SpeedLimit]", &R::speedLimits, &R::speedLimitCount,
               [](const KeyFileReader& r, SpeedLimitRow& l) {
                 readIntFields(r, {&l.limit, &l.signImage, &l.beaconKind, &l.frame, &l.endFrame, &l.releaseImage});
@@ -418,9 +439,13 @@ std::vector<Rule> routeRules() {
                 readIntFields(r, {&c.picture, &c.value2, &c.frameOn, &c.frameOff, &c.stationFlag});
               }),
       listKey("[Time]", &R::timetable, &R::timetableCount,
-              [](const KeyFileReader& r, TimetableRow& t) { readIntFields(r, {&t.frameFrom, &t.frameTo, &t.checkTime}); }),
+              [](const KeyFileReader& r, TimetableRow& t) {
+                readIntFields(r, {&t.frameFrom, &t.frameTo, &t.checkTime});
+              }),
       listKey("[Switch]", &R::switches, &R::switchCount,
-              [](const KeyFileReader& r, SwitchRow& s) { readIntFields(r, {&s.frame, &s.kind}); }),
+              [](const KeyFileReader& r, SwitchRow& s) {
+                readIntFields(r, {&s.frame, &s.kind});
+              }),
   };
   return rules;
 }

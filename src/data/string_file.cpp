@@ -60,7 +60,9 @@ std::vector<Rule> stringRules() {
       textsKey("[Stops]", &S::stopsTexts, 8),
       textsKey("[Doors]", &S::doorsTexts),
       textsKey("[Gears]", &S::gearsTexts),
-      {"[InfoLabel]", 0, {},
+      {"[InfoLabel]",
+       0,
+       {},
        [](KeyFileReader& r, UiStrings& s) {
          readListRows(r, kInfoLabelCapacity, s.infoLabelCount, true,
                       [&](int i) { s.infoLabels[static_cast<std::size_t>(i)] = r.textLine(); });

@@ -23,12 +23,12 @@ std::int64_t startDistance(const RouteData& route, int row) {
 bool holds(const SpeedUnitRow& row, int frame) { return row.frameFrom <= frame && frame <= row.frameTo; }
 
 std::int64_t positionIn(const RouteData& route, int row, int frame) {
-  return core::addSaturated(startDistance(route, row), offsetInRow(route.speedUnits[static_cast<std::size_t>(row)], frame));
+  return core::addSaturated(startDistance(route, row),
+                            offsetInRow(route.speedUnits[static_cast<std::size_t>(row)], frame));
 }
 
 // Calls f(unitRow) for every "[SpeedUnit]" row; the passes below walk the unit rows outside and a table inside.
-template <class F>
-void forEachUnitRow(const RouteData& route, F f) {
+template <class F> void forEachUnitRow(const RouteData& route, F f) {
   for (int k = 0; k < route.speedUnitCount; ++k) f(k, route.speedUnits[static_cast<std::size_t>(k)]);
 }
 
@@ -56,8 +56,8 @@ void computeSpeedUnitDistances(RouteData& route) {
   for (int i = 0; i < route.speedUnitCount; ++i) {
     SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
     // Average speed (km/h) over frames at 30 a second, in cm: km/h / 3.6 x frames / 30 x 100.
-    distance = core::addSaturated(
-        distance, core::even((row.speedFrom + row.speedTo) * (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16));
+    distance = core::addSaturated(distance, core::even((row.speedFrom + row.speedTo) *
+                                                       (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16));
     row.endDistance = distance;
   }
 }

@@ -50,7 +50,8 @@ DriveSounds loadDriveSounds(SoundBank& bank, const data::VehicleSpec& vehicle, c
 
   say("DirectSoundオブジェクトを作成しています(喚呼)");
   for (int i = 0; i < data::kCallout1Count; ++i) {
-    sounds.callouts[static_cast<std::size_t>(i)] = loadNamed(programDir, route.calloutFiles1[static_cast<std::size_t>(i)]);
+    sounds.callouts[static_cast<std::size_t>(i)] =
+        loadNamed(programDir, route.calloutFiles1[static_cast<std::size_t>(i)]);
   }
   for (int k = 0; k + data::kCallout1Count < route.calloutCount2; ++k) {
     sounds.callouts[static_cast<std::size_t>(data::kCallout1Count + k)] =

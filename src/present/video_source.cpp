@@ -87,6 +87,8 @@ VideoSource::VideoSource(std::unique_ptr<State> state) : state_(std::move(state)
 VideoSource::~VideoSource() = default;
 
 std::unique_ptr<VideoSource> VideoSource::open(const std::filesystem::path& path) {
+  // A file that is not a video is reported by the caller; FFmpeg's own messages would only add noise.
+  av_log_set_level(AV_LOG_QUIET);
   auto s = std::make_unique<State>();
   if (avformat_open_input(&s->format, path.c_str(), nullptr, nullptr) < 0) return nullptr;
   if (avformat_find_stream_info(s->format, nullptr) < 0) return nullptr;

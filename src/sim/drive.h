@@ -11,10 +11,10 @@
 #include "data/vehicle_spec.h"
 #include "input/control_state.h"
 #include "present/sound_bank.h"
+#include "present/sound_layout.h"
 #include "present/sprite_engine.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
-#include "present/sound_layout.h"
 #include "sim/train_state.h"
 
 namespace vesk::sim {

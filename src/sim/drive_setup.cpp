@@ -33,7 +33,8 @@ void prepareInitialState(Drive& drive, const DriveChoice& choice, const data::Ro
   // The cylinders start at the emergency pressure.
   s.bcMotor = core::Fixed::fromInt(v.ebPressure);
   s.bcTrailer = core::Fixed::fromInt(v.ebPressure);
-  s.frame = choice.startStation < 0 ? route.startFrame : route.stations[static_cast<std::size_t>(choice.startStation)].frame;
+  s.frame =
+      choice.startStation < 0 ? route.startFrame : route.stations[static_cast<std::size_t>(choice.startStation)].frame;
   s.position = static_cast<double>(data::framePosition(route, s.frame).value_or(0));
   s.speedUnitRow = -1;
 }
@@ -80,8 +81,8 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, present::Sound
     tell(services.notice, loaded->strings.videoDir + route.dataName + ".avi" + "映像ファイルを開けません");
   }
 
-  loaded->sounds = present::loadDriveSounds(sounds, loaded->vehicle, vehicleDir, route, choice.programDir,
-                                            services.progress);
+  loaded->sounds =
+      present::loadDriveSounds(sounds, loaded->vehicle, vehicleDir, route, choice.programDir, services.progress);
 
   tell(services.progress, "環境をセットアップしています");
   data::computeTrackPositions(route);

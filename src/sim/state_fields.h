@@ -7,8 +7,7 @@
 
 namespace vesk::sim {
 
-template <class State, class Visit>
-void visitTrainStateFields(State& s, Visit&& visit) {
+template <class State, class Visit> void visitTrainStateFields(State& s, Visit&& visit) {
   visit("speed", s.speed);
   visit("position", s.position);
   visit("frame", s.frame);
@@ -52,8 +51,7 @@ void visitTrainStateFields(State& s, Visit&& visit) {
   visit("nextStop", s.nextStop);
 }
 
-template <class State, class Visit>
-void visitControlStateFields(State& c, Visit&& visit) {
+template <class State, class Visit> void visitControlStateFields(State& c, Visit&& visit) {
   visit("reverser", c.reverser);
   visit("powerHandle", c.powerHandle);
   visit("brakeHandle", c.brakeHandle);

@@ -65,7 +65,8 @@ TEST_P(RouteReadingTest, Reads) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, RouteReadingTest,
     testing::Values(
-        ReadingCase{"header", "[LineName]\n東線 下り\n[LineName2]\n快速\n[StartPos]\n120\n[FrameRate]\n15\n"
+        ReadingCase{"header",
+                    "[LineName]\n東線 下り\n[LineName2]\n快速\n[StartPos]\n120\n[FrameRate]\n15\n"
                     "[Friction]\n0.123456\n[DataName]\ndown\n[Perspective]\n12.5\n120\n[OneMan]\n1\n[TunnelR]\n7\n",
                     [](const RouteData& r) {
                       EXPECT_EQ(r.lineName, "東線 下り");
@@ -120,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(r.movieSwitches[0].length, 300);
                       EXPECT_EQ(r.movieSwitches[0].value9, 9);
                     }},
-        ReadingCase{"sound_skips_comment_rows", "[Sound]\n;sound,from,to\n1,100,200,60,0,1,1,0\n;\n2,300,400,60,1,0,0,1\n#\n",
+        ReadingCase{"sound_skips_comment_rows",
+                    "[Sound]\n;sound,from,to\n1,100,200,60,0,1,1,0\n;\n2,300,400,60,1,0,0,1\n#\n",
                     [](const RouteData& r) {
                       ASSERT_EQ(r.trackSoundCount, 2);
                       EXPECT_EQ(r.trackSounds[0].sound, 1);
@@ -194,8 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(t.frameB, 22);
                       EXPECT_EQ(t.value26, 26);
                     }},
-        ReadingCase{"monitor_of_another_vehicle_is_skipped",
-                    "[Monitor]\ntrain_b.dat\n1\n2\n3\n4\nimage\\monitor.bmp\n",
+        ReadingCase{"monitor_of_another_vehicle_is_skipped", "[Monitor]\ntrain_b.dat\n1\n2\n3\n4\nimage\\monitor.bmp\n",
                     [](const RouteData& r) { EXPECT_EQ(r.monitorImage.file, ""); }},
         ReadingCase{"text_list_without_end", "[SoundData]\na.wav\nb.wav",
                     [](const RouteData& r) { EXPECT_EQ(r.soundDataCount, 2); }}),
@@ -230,7 +231,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "勾配標の生成エラー"},
         FailureCase{"sub_signal_0_missing", "[SignalImageList]\n0,0,24,48,image\\sign.bmp\n16,16,image\\none.bmp\n",
                     "サブ信号機0の生成エラー"},
-        FailureCase{"signal_offset_not_a_number", "[SignalImageList]\nx,0,24,48,image\\sign.bmp\n", "信号機の生成エラー"},
+        FailureCase{"signal_offset_not_a_number", "[SignalImageList]\nx,0,24,48,image\\sign.bmp\n",
+                    "信号機の生成エラー"},
         FailureCase{"anim_picture_missing", "[AnimImageList]\nimage\\none.bmp\n#\n",
                     kRouteError + "[AnimImageList]:image\\none.bmp"},
         FailureCase{"monitor_picture_missing", "[SoundData]\n#\n[Monitor]\ntrain_a.dat\n1\n2\n3\n4\nimage\\none.bmp\n",
@@ -238,8 +240,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RouteFileTest, MonitorBlockOfThisVehicleLoadsItsPicture) {
-  ASSERT_EQ(read("[Monitor]\ntrain_b.dat\n9\n9\n9\n9\nx.bmp\n[Monitor]\ntrain_a.dat\n10\n20\n48\n24\nimage\\monitor.bmp\n"),
-            "");
+  ASSERT_EQ(
+      read("[Monitor]\ntrain_b.dat\n9\n9\n9\n9\nx.bmp\n[Monitor]\ntrain_a.dat\n10\n20\n48\n24\nimage\\monitor.bmp\n"),
+      "");
   EXPECT_EQ(route->monitorImage.x, 10);
   EXPECT_EQ(route->monitorImage.file, "image\\monitor.bmp");
   const present::Sprite* monitor = pictures.sprites.findByPicture("img_mon");
@@ -370,9 +373,9 @@ TEST_F(RouteFileTest, BeaconsSortByPositionKeepingEqualOnesInOrder) {
             "");
   computeTrackPositions(*route);
   ASSERT_EQ(route->atsBeaconCount, 3);
-  EXPECT_EQ(route->atsBeacons[0].kind, 3);   // station at 0 + 2000
-  EXPECT_EQ(route->atsBeacons[1].kind, 1);   // limit at frame 100
-  EXPECT_EQ(route->atsBeacons[2].kind, 2);   // signal at frame 450
+  EXPECT_EQ(route->atsBeacons[0].kind, 3);  // station at 0 + 2000
+  EXPECT_EQ(route->atsBeacons[1].kind, 1);  // limit at frame 100
+  EXPECT_EQ(route->atsBeacons[2].kind, 2);  // signal at frame 450
   EXPECT_EQ(route->atsBeacons[1].position, 3333);
 }
 

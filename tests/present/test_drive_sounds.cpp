@@ -27,7 +27,8 @@ class DriveSoundsTest : public testing::Test {
     vehicle.engineSounds3[0].file = "engine.wav";
     route = std::make_unique<data::RouteData>();
     route->soundDataCount = 5;
-    for (int i = 0; i < 5; ++i) route->soundDataFiles[static_cast<std::size_t>(i)] = "s\\e" + std::to_string(i) + ".wav";
+    for (int i = 0; i < 5; ++i)
+      route->soundDataFiles[static_cast<std::size_t>(i)] = "s\\e" + std::to_string(i) + ".wav";
   }
   test::TempDir dir;
   std::int64_t now = 0;
@@ -62,7 +63,7 @@ TEST_F(DriveSoundsTest, EmptyNamesLeaveTheirChannelUnboundAndMissingFilesSilent)
 }
 
 TEST_F(DriveSoundsTest, EnvironmentSoundLengthsComeFromTheDataChunk) {
-  dir.write("s/e0.wav", test::wave(11025, 11025 * 5 / 2));                  // 2.5 s
+  dir.write("s/e0.wav", test::wave(11025, 11025 * 5 / 2));                   // 2.5 s
   dir.write("s/e1.wav", test::waveWithChunkBeforeData(8000, 8000 * 7 / 2));  // 3.5 s, a chunk before "data"
   dir.write("s/e2.wav", "not a wave");
   loadDriveSounds(bank, vehicle, dir.path() / "v", *route, dir.path());
@@ -91,9 +92,10 @@ TEST_F(DriveSoundsTest, ReportsItsProgress) {
   std::vector<std::string> texts;
   loadDriveSounds(bank, vehicle, dir.path() / "v", *route, dir.path(),
                   [&](std::string_view t) { texts.emplace_back(t); });
-  EXPECT_EQ(texts, (std::vector<std::string>{"DirectSoundオブジェクトを作成しています(走行音)",
-                                             "DirectSoundオブジェクトを作成しています(環境音)",
-                                             "DirectSoundオブジェクトを作成しています(喚呼)", "サウンドを読み込んでいます"}));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{"DirectSoundオブジェクトを作成しています(走行音)",
+                                      "DirectSoundオブジェクトを作成しています(環境音)",
+                                      "DirectSoundオブジェクトを作成しています(喚呼)", "サウンドを読み込んでいます"}));
 }
 
 }  // namespace

@@ -8,7 +8,8 @@ std::string packStringFile() {
   return "[Disp]\n30,2\n600\n800\n450\n400\n[Path]\nmovie\\\n[Forward]\n前\n[Neutral]\n切\n[Reverse]\n後\n"
          "[Stop]\n停車\n[Pass]\n通過\n[Stop2]\n運転停車\n[Neut]\n緩め\n[Neut2]\n切\n[Apply]\n重なり\n[Maintain]\n保ち\n"
          "[Remove]\n緩解\n[Hold]\n抑速\n[Hold2]\n抑速\n[EB]\n非常\n[Const]\n定速\n[Cars]\n両編成\n[TC]\n信号待ち\n"
-         "[Stops]\n停車駅\n通過駅\n[Doors]\nドア閉\nドア開\n[Gears]\n中立\n1速\n直結\n[InfoLabel]\n回送\nドアを開けてください\n#\n"
+         "[Stops]\n停車駅\n通過駅\n[Doors]\nドア閉\nドア開\n[Gears]\n中立\n1速\n直結\n[InfoLabel]"
+         "\n回送\nドアを開けてください\n#\n"
          "[Start]\n開始\n[Move]\n移動\n[Display]\n表示\n[Control]\nコントローラ\n[Save]\n保存\n";
 }
 
@@ -17,7 +18,8 @@ std::string packVehicleFile() {
          "[BrakeRate2]\n0.03\n[PowerDelay]\n3\n[BrakeDelay]\n6\n[EBrakeDelay]\n6\n[SAPDelay]\n3\n[EBPress]\n480\n"
          "[MAXPress]\n440\n[Engine_Type]\n1\n[Power_Type]\n1\n[Mt]\n60\n[Tt]\n0\n[Tct]\n40\n[Cars]\n3\n[Tons]\n100\n"
          "[MaxSpeed]\n110\n[ATS_Type]\n1\n"
-         "[Notch]\n2\n2\n30\n60\n0.97\n0\n2.5\n2.5\n40\n70\n0.97\n0\n2.8\n2.8\n50\n80\n0.97\n0\n3\n3\n60\n90\n0.97\n0\n#\n"
+         "[Notch]\n2\n2\n30\n60\n0.97\n0\n2.5\n2.5\n40\n70\n0.97\n0\n2.8\n2.8\n50\n80\n0.97\n0\n3\n3\n60\n90\n0."
+         "97\n0\n#\n"
          "[PowerMode]\nP,通常\n#\n"
          "[DriveSound]\nsound\\run0.wav\n\nsound\\run2.wav\n#\n"
          "[NotchImageP]\n560\n520\n10\n8\nimage\\notch.bmp\n";
@@ -71,7 +73,7 @@ void writePack(const TempDir& dir) {
   dir.write("image/anim.bmp", solid(100, 75));
   dir.write("sound/run0.wav", wave(22050, 22050));
   dir.write("sound/run2.wav", wave(22050, 11025));
-  dir.write("sound/env0.wav", wave(11025, 11025 * 5 / 2));  // 2.5 s: 2 by halves to even
+  dir.write("sound/env0.wav", wave(11025, 11025 * 5 / 2));                   // 2.5 s: 2 by halves to even
   dir.write("sound/env1.wav", waveWithChunkBeforeData(8000, 8000 * 7 / 2));  // 3.5 s: 4
   dir.write("sound/call0.wav", wave(22050, 2205));
   dir.write("sound/call1.wav", wave(22050, 4410));

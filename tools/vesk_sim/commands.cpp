@@ -52,12 +52,18 @@ sim::Settings parseSettings(const std::string& text) {
     if (eq == std::string::npos) throw UsageError("--settings takes name=value pairs, not " + item);
     const std::string name = item.substr(0, eq);
     const int value = static_cast<int>(parseNumberOption(name, item.substr(eq + 1)));
-    if (name == "Kanko") s.Kanko = value;
-    else if (name == "Information") s.Information = value;
-    else if (name == "ATS") s.ATS = value;
-    else if (name == "Tunnel") s.Tunnel = value;
-    else if (name == "Moji") s.Moji = value;
-    else throw UsageError("unknown setting " + name);
+    if (name == "Kanko")
+      s.Kanko = value;
+    else if (name == "Information")
+      s.Information = value;
+    else if (name == "ATS")
+      s.ATS = value;
+    else if (name == "Tunnel")
+      s.Tunnel = value;
+    else if (name == "Moji")
+      s.Moji = value;
+    else
+      throw UsageError("unknown setting " + name);
   }
   return s;
 }
@@ -65,8 +71,7 @@ sim::Settings parseSettings(const std::string& text) {
 class FieldSetter {
  public:
   FieldSetter(const std::string& name, const std::string& text) : name_(name), text_(text) {}
-  template <class T>
-  void operator()(std::string_view name, T& field) {
+  template <class T> void operator()(std::string_view name, T& field) {
     if (name != name_) return;
     found_ = true;
     ok_ = assign(field);
@@ -88,12 +93,8 @@ class FieldSetter {
     f = text_;
     return true;
   }
-  template <std::size_t N>
-  bool assign(std::array<std::int32_t, N>&) {
-    return false;
-  }
-  template <class V, class F>
-  static bool store(const std::optional<V>& v, F& f) {
+  template <std::size_t N> bool assign(std::array<std::int32_t, N>&) { return false; }
+  template <class V, class F> static bool store(const std::optional<V>& v, F& f) {
     if (!v) return false;
     f = *v;
     return true;
@@ -106,19 +107,19 @@ class FieldSetter {
 
 void applyEvent(sim::Drive& drive, const ScriptEvent& e) {
   switch (e.kind) {
-    case ScriptEvent::Kind::Set: {
-      FieldSetter setter(e.subject, e.value);
-      sim::visitTrainStateFields(drive.state, setter);
-      sim::visitControlStateFields(drive.control, setter);
-      if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
-      if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
-      break;
-    }
-    case ScriptEvent::Kind::Hold:
-      (e.subject == "3" ? drive.hornKeyHeld : drive.buzzerKeyHeld) = e.value == "on";
-      break;
-    default:
-      throw ScriptError(e.line, "handle and key input arrives with the driver controls, not built yet");
+  case ScriptEvent::Kind::Set: {
+    FieldSetter setter(e.subject, e.value);
+    sim::visitTrainStateFields(drive.state, setter);
+    sim::visitControlStateFields(drive.control, setter);
+    if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
+    if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
+    break;
+  }
+  case ScriptEvent::Kind::Hold:
+    (e.subject == "3" ? drive.hornKeyHeld : drive.buzzerKeyHeld) = e.value == "on";
+    break;
+  default:
+    throw ScriptError(e.line, "handle and key input arrives with the driver controls, not built yet");
   }
 }
 
@@ -194,8 +195,8 @@ int dumpStrings(const std::vector<std::string>& args) {
 }
 
 int runDrive(const std::vector<std::string>& args) {
-  const Options o = parseOptions(
-      args, {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script", "--ms", "--settings"});
+  const Options o = parseOptions(args, {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
+                                        "--script", "--ms", "--settings"});
   if (!o.positional.empty()) throw UsageError("run takes options only");
   const std::int64_t durationMs = parseNumberOption("--ms", o.value("--ms"));
   std::vector<ScriptEvent> events;

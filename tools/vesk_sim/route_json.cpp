@@ -51,13 +51,27 @@ void writeTrackTables(JsonWriter& w, const RouteData& r) {
   w.field("stationCount", r.stationCount);
   writeRows(w, "signals", r.signals, r.signalCount, [&](const SignalRow& s) {
     const std::pair<std::string_view, int> fields[] = {
-        {"controlKind", s.controlKind}, {"sub0Pattern", s.sub0Pattern}, {"calloutNumber", s.calloutNumber},
-        {"headType", s.headType},       {"visibleFrom", s.visibleFrom}, {"visibleTo", s.visibleTo},
-        {"atsPoint1", s.atsPoint1},     {"atsPoint2", s.atsPoint2},     {"fixedAspect", s.fixedAspect},
-        {"timeLimit", s.timeLimit},     {"stationIndex", s.stationIndex}, {"mainX", s.mainX},
-        {"mainY", s.mainY},             {"sub1Pattern", s.sub1Pattern}, {"sub1X", s.sub1X},
-        {"sub1Y", s.sub1Y},             {"sub2Pattern", s.sub2Pattern}, {"sub2X", s.sub2X},
-        {"sub2Y", s.sub2Y},             {"sub0X", s.sub0X},             {"sub0Y", s.sub0Y},
+        {"controlKind", s.controlKind},
+        {"sub0Pattern", s.sub0Pattern},
+        {"calloutNumber", s.calloutNumber},
+        {"headType", s.headType},
+        {"visibleFrom", s.visibleFrom},
+        {"visibleTo", s.visibleTo},
+        {"atsPoint1", s.atsPoint1},
+        {"atsPoint2", s.atsPoint2},
+        {"fixedAspect", s.fixedAspect},
+        {"timeLimit", s.timeLimit},
+        {"stationIndex", s.stationIndex},
+        {"mainX", s.mainX},
+        {"mainY", s.mainY},
+        {"sub1Pattern", s.sub1Pattern},
+        {"sub1X", s.sub1X},
+        {"sub1Y", s.sub1Y},
+        {"sub2Pattern", s.sub2Pattern},
+        {"sub2X", s.sub2X},
+        {"sub2Y", s.sub2Y},
+        {"sub0X", s.sub0X},
+        {"sub0Y", s.sub0Y},
         {"value22", s.value22},
     };
     for (const auto& [name, value] : fields) w.field(name, value);
@@ -171,13 +185,13 @@ void writeTrackSide(JsonWriter& w, const RouteData& r) {
   w.field("calloutCount2", r.calloutCount2);
   writeRows(w, "trackSounds", r.trackSounds, r.trackSoundCount, [&](const TrackSoundRow& s) {
     writeInts(w, {{"sound", s.sound},
-                                   {"frameFrom", s.frameFrom},
-                                   {"frameTo", s.frameTo},
-                                   {"refSpeed", s.refSpeed},
-                                   {"mode", s.mode},
-                                   {"pitchFollowsSpeed", s.pitchFollowsSpeed},
-                                   {"levelFollowsSpeed", s.levelFollowsSpeed},
-                                   {"triggerKind", s.triggerKind}});
+                  {"frameFrom", s.frameFrom},
+                  {"frameTo", s.frameTo},
+                  {"refSpeed", s.refSpeed},
+                  {"mode", s.mode},
+                  {"pitchFollowsSpeed", s.pitchFollowsSpeed},
+                  {"levelFollowsSpeed", s.levelFollowsSpeed},
+                  {"triggerKind", s.triggerKind}});
   });
   w.field("trackSoundCount", r.trackSoundCount);
   writeRows(w, "trackSounds2", r.trackSounds2, r.trackSound2Count, [&](const TrackSound2Row& s) {
@@ -186,16 +200,15 @@ void writeTrackSide(JsonWriter& w, const RouteData& r) {
   w.field("trackSound2Count", r.trackSound2Count);
   writeRows(w, "dopplerSounds", r.dopplerSounds, r.dopplerCount, [&](const DopplerRow& d) {
     writeInts(w, {{"sound", d.sound},
-                                {"frame", d.frame},
-                                {"range", d.range},
-                                {"plainPitch", d.plainPitch},
-                                {"stationFlag", d.stationFlag}});
+                  {"frame", d.frame},
+                  {"range", d.range},
+                  {"plainPitch", d.plainPitch},
+                  {"stationFlag", d.stationFlag}});
     w.field("position", d.position);
   });
   w.field("dopplerCount", r.dopplerCount);
   writeRows(w, "attenuations", r.attenuations, r.attenuationCount, [&](const AttenuationRow& a) {
-    writeInts(
-        w, {{"frameFrom", a.frameFrom}, {"frameTo", a.frameTo}, {"value3", a.value3}, {"level", a.level}});
+    writeInts(w, {{"frameFrom", a.frameFrom}, {"frameTo", a.frameTo}, {"value3", a.value3}, {"level", a.level}});
   });
   w.field("attenuationCount", r.attenuationCount);
   writeArray(w, "stopSounds", r.stopSounds, static_cast<std::size_t>(r.stopSoundCount));
@@ -211,10 +224,10 @@ void writeTrackSide(JsonWriter& w, const RouteData& r) {
     }
     w.endArray();
     writeInts(w, {{"frameB", t.frameB},
-                                      {"lastFrame", t.lastFrame},
-                                      {"goPicture", t.goPicture},
-                                      {"waitPicture", t.waitPicture},
-                                      {"value26", t.value26}});
+                  {"lastFrame", t.lastFrame},
+                  {"goPicture", t.goPicture},
+                  {"waitPicture", t.waitPicture},
+                  {"value26", t.value26}});
     w.field("positionA", t.positionA);
     w.field("positionB", t.positionB);
   });
@@ -226,9 +239,9 @@ void writeTrackSide(JsonWriter& w, const RouteData& r) {
   w.field("signCount", r.signCount);
   writeRows(w, "anims", r.anims, r.animCount, [&](const AnimRow& a) {
     writeInts(w, {{"frameFrom", a.frameFrom},
-                             {"frameTo", a.frameTo},
-                             {"stepTicks", a.stepTicks},
-                             {"firstPicture", a.firstPicture}});
+                  {"frameTo", a.frameTo},
+                  {"stepTicks", a.stepTicks},
+                  {"firstPicture", a.firstPicture}});
   });
   w.field("animCount", r.animCount);
   writeRows(w, "signalCallouts", r.signalCallouts, r.signalCalloutCount, [&](const SignalCalloutRow& c) {
@@ -245,10 +258,10 @@ void writeTrackSide(JsonWriter& w, const RouteData& r) {
   w.field("limitCalloutCount", r.limitCalloutCount);
   writeRows(w, "crossings", r.crossings, r.crossingCount, [&](const CrossingRow& c) {
     writeInts(w, {{"picture", c.picture},
-                                 {"value2", c.value2},
-                                 {"frameOn", c.frameOn},
-                                 {"frameOff", c.frameOff},
-                                 {"stationFlag", c.stationFlag}});
+                  {"value2", c.value2},
+                  {"frameOn", c.frameOn},
+                  {"frameOff", c.frameOff},
+                  {"stationFlag", c.stationFlag}});
   });
   w.field("crossingCount", r.crossingCount);
   w.key("monitorImage");
@@ -277,18 +290,21 @@ void writeRouteJson(JsonWriter& w, const RouteData& route) {
 void writeStringsJson(JsonWriter& w, const UiStrings& s) {
   w.beginObject();
   const std::pair<std::string_view, int> numbers[] = {
-      {"fastStepsPerSecond", s.fastStepsPerSecond}, {"videoFrameFactor", s.videoFrameFactor},
-      {"stafImageLeft", s.stafImageLeft},           {"viewWidth", s.viewWidth},
-      {"viewHeight", s.viewHeight},                 {"fadeExtraHeight", s.fadeExtraHeight},
+      {"fastStepsPerSecond", s.fastStepsPerSecond},
+      {"videoFrameFactor", s.videoFrameFactor},
+      {"stafImageLeft", s.stafImageLeft},
+      {"viewWidth", s.viewWidth},
+      {"viewHeight", s.viewHeight},
+      {"fadeExtraHeight", s.fadeExtraHeight},
   };
   for (const auto& [name, value] : numbers) w.field(name, value);
   const std::pair<std::string_view, const std::string*> texts[] = {
-      {"videoDir", &s.videoDir},         {"forwardText", &s.forwardText},   {"neutralText", &s.neutralText},
-      {"reverseText", &s.reverseText},   {"stopText", &s.stopText},         {"passText", &s.passText},
-      {"stop2Text", &s.stop2Text},       {"neutText", &s.neutText},         {"neut2Text", &s.neut2Text},
-      {"applyText", &s.applyText},       {"maintainText", &s.maintainText}, {"removeText", &s.removeText},
-      {"holdText", &s.holdText},         {"hold2Text", &s.hold2Text},       {"ebText", &s.ebText},
-      {"constText", &s.constText},       {"carsText", &s.carsText},         {"tcText", &s.tcText},
+      {"videoDir", &s.videoDir},       {"forwardText", &s.forwardText},   {"neutralText", &s.neutralText},
+      {"reverseText", &s.reverseText}, {"stopText", &s.stopText},         {"passText", &s.passText},
+      {"stop2Text", &s.stop2Text},     {"neutText", &s.neutText},         {"neut2Text", &s.neut2Text},
+      {"applyText", &s.applyText},     {"maintainText", &s.maintainText}, {"removeText", &s.removeText},
+      {"holdText", &s.holdText},       {"hold2Text", &s.hold2Text},       {"ebText", &s.ebText},
+      {"constText", &s.constText},     {"carsText", &s.carsText},         {"tcText", &s.tcText},
   };
   for (const auto& [name, value] : texts) w.field(name, *value);
   writeArray(w, "stopsTexts", s.stopsTexts);
@@ -297,9 +313,8 @@ void writeStringsJson(JsonWriter& w, const UiStrings& s) {
   writeArray(w, "infoLabels", s.infoLabels, static_cast<std::size_t>(s.infoLabelCount));
   w.field("infoLabelCount", s.infoLabelCount);
   const std::pair<std::string_view, const std::string*> captions[] = {
-      {"startCaption", &s.startCaption},     {"moveCaption", &s.moveCaption},
-      {"displayCaption", &s.displayCaption}, {"controlCaption", &s.controlCaption},
-      {"saveCaption", &s.saveCaption},
+      {"startCaption", &s.startCaption},     {"moveCaption", &s.moveCaption}, {"displayCaption", &s.displayCaption},
+      {"controlCaption", &s.controlCaption}, {"saveCaption", &s.saveCaption},
   };
   for (const auto& [name, value] : captions) w.field(name, *value);
   w.endObject();

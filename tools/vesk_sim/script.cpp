@@ -10,9 +10,9 @@
 namespace vesk::tools {
 namespace {
 
-const std::set<std::string> kKeys = {"F1",        "F2",       "F3",         "F4", "F5",  "F6",    "F7",
-                                     "F8",        "F9",       "F10",        "F11", "F12", "Enter", "Backspace",
-                                     "PageUp",    "PageDown", "ScrollLock", "Up", "Down"};
+const std::set<std::string> kKeys = {"F1",     "F2",       "F3",         "F4",  "F5",  "F6",    "F7",
+                                     "F8",     "F9",       "F10",        "F11", "F12", "Enter", "Backspace",
+                                     "PageUp", "PageDown", "ScrollLock", "Up",  "Down"};
 
 std::vector<std::string> words(std::string_view line) {
   std::istringstream in{std::string(line)};

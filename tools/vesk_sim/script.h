@@ -26,7 +26,8 @@ struct ScriptEvent {
 };
 
 struct ScriptError : std::runtime_error {
-  ScriptError(int line, const std::string& what) : std::runtime_error("script line " + std::to_string(line) + ": " + what) {}
+  ScriptError(int line, const std::string& what)
+      : std::runtime_error("script line " + std::to_string(line) + ": " + what) {}
 };
 
 // Events in time order (file order within one time).

@@ -10,8 +10,7 @@ namespace {
 class FieldWriter {
  public:
   explicit FieldWriter(JsonWriter& w) : w_(w) {}
-  template <class T>
-  void operator()(std::string_view name, const T& value) {
+  template <class T> void operator()(std::string_view name, const T& value) {
     w_.key(name);
     write(value);
   }
@@ -22,8 +21,7 @@ class FieldWriter {
   void write(double v) { w_.value(v); }
   void write(core::Fixed v) { w_.value(v); }
   void write(const std::string& v) { w_.value(v); }
-  template <std::size_t N>
-  void write(const std::array<std::int32_t, N>& values) {
+  template <std::size_t N> void write(const std::array<std::int32_t, N>& values) {
     w_.beginArray();
     for (std::int32_t v : values) w_.value(v);
     w_.endArray();
