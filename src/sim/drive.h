@@ -19,7 +19,7 @@
 
 namespace vesk::sim {
 
-class Drive : public Scheduler::Routines {
+class Drive final : public Scheduler::Routines {
  public:
   // The data must outlive the drive.
   Drive(const data::VehicleSpec& vehicle, const data::RouteData& route, const data::UiStrings& strings,
