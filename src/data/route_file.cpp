@@ -69,22 +69,23 @@ Rule soundListKey(std::string_view key, std::array<std::string, N> RouteData::*t
           }};
 }
 
-// A list of picture files appended to a numbered image list; a failure is a route error.
+// A list of picture files appended to a numbered image list (a second section appends more); a failure is a
+// route error.
 Rule pictureListKey(std::string_view key, ImageList DrivePictures::*list) {
   return {key, 0, key, [=](KeyFileReader& r, RouteLoad& v) {
             ImageList& images = v.pictures.*list;
-            images.clear();
-            int count = 0;
-            readListRows(r, kPictureListCapacity, count, true, [&](int i) {
+            int rows = 0;
+            readListRows(r, kPictureListCapacity, rows, true, [&](int) {
               const std::string file = r.textLine();
               r.note(FileReference::Kind::Picture, file, v.dir, routeError(r));
               if (!v.options.loadPictures) return;
+              if (static_cast<int>(images.entries().size()) >= kPictureListCapacity) KeyFileReader::fail();
               const auto picture = loadPicture(v, file);
               if (!picture) KeyFileReader::fail();
-              images.put(
-                  present::makeImageEntry(std::to_string(i), *picture, true, present::bottomLeftColour(*picture)));
+              images.put(present::makeImageEntry(std::to_string(images.entries().size()), *picture, true,
+                                                 present::bottomLeftColour(*picture)));
             });
-            if (list == &DrivePictures::animImages) v.route.animImageCount = count;
+            if (list == &DrivePictures::animImages) v.route.animImageCount = static_cast<int>(images.entries().size());
           }};
 }
 

@@ -289,9 +289,12 @@ TEST_F(RouteFileTest, SignPicturesAndTheirSprites) {
 }
 
 TEST_F(RouteFileTest, NumberedPictureLists) {
-  ASSERT_EQ(read("[AnimImageList]\nimage\\anim.bmp\nimage\\sign.bmp\n#\n[CrossImageList]\nimage\\cross.bmp\n#\n"), "");
-  EXPECT_EQ(route->animImageCount, 2);
-  EXPECT_EQ(pictures.animImages.entries().size(), 2u);
+  ASSERT_EQ(read("[AnimImageList]\nimage\\anim.bmp\nimage\\sign.bmp\n#\n[CrossImageList]\nimage\\cross.bmp\n#\n"
+                 "[AnimImageList]\nimage\\monitor.bmp\n#\n"),
+            "");
+  // A second section appends to the list.
+  EXPECT_EQ(route->animImageCount, 3);
+  EXPECT_EQ(pictures.animImages.entries().size(), 3u);
   EXPECT_EQ(pictures.crossImages.entries().size(), 1u);
   EXPECT_EQ(pictures.crossImages.entries()[0].image.width(), 96);
 }
