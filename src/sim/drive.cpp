@@ -2,16 +2,23 @@
 
 #include <algorithm>
 
+#include "sim/brake.h"
 #include "sim/dynamics.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
 #include "sim/track.h"
+#include "sim/traction.h"
 
 namespace vesk::sim {
 
 Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeData, const data::UiStrings& uiStrings,
-             present::SoundBank& soundBank, present::SpriteEngine& spriteEngine)
-    : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), sprites(spriteEngine) {
+             present::SoundBank& soundBank, present::DrivePictures& drivePictures)
+    : vehicle(vehicleSpec),
+      route(routeData),
+      strings(uiStrings),
+      sounds(soundBank),
+      pictures(drivePictures),
+      sprites(drivePictures.sprites) {
   soundLayout.driveSoundCount = vehicle.driveSoundCount;
 }
 
@@ -19,11 +26,16 @@ void Drive::MMTimer1Timer() {
   // 1. The tick adds to forces that the control step rebuilds from nothing.
   state.tractiveForce = {};
   state.resistForce = {};
-  // 2. Tractive force from the notch in effect (traction not built yet), then the reverser.
+  // 2. Tractive force from the notch in effect, then the reverser.
+  tractiveForceStep(*this);
   applyReverser(*this);
-  // 3. Power-handle delay and the ammeter's copy of the force (not built yet).
-  // 4. Brake pressures, main reservoir drain, brake handle delays (not built yet).
-  // 5. Diesel engine speed (not built yet).
+  // 3. Power-handle delay and the ammeter's copy of the force.
+  powerDelayStep(*this);
+  // 4. Brake pressures and the main reservoir's drain, then the brake handle delays.
+  brakePressureStep(*this);
+  brakeDelayStep(*this);
+  // 5. Diesel engine speed.
+  engineSpeedStep(*this);
   // 6. Frame, preceding train, position and clock.
   advancePosition(*this);
 }
@@ -41,19 +53,25 @@ void Drive::Timer1Timer() {
   integrateSpeed(*this);
   // 7. Speed and distance texts, brake squeak, door lamps and departure signal, panel lamps, clock text
   //    (not built yet).
-  // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor (not built
-  //    yet).
+  // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor.
+  brakeSoundStep(*this);
+  motorCurrentStep(*this);
+  electricBrakeStep(*this);
+  compressorStep(*this);
   // 9. Tunnel sound attenuation, track-side and positional sounds (not built yet).
   // 10. Gradient sampling.
   sampleGradient(*this);
   // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
   // 12. Stations, doors, vigilance device, stop warning (not built yet).
   // 13. Running, motor and engine sounds and side videos (not built yet); the ends of the line; automatic gear
-  //     change and gear shifting (not built yet).
+  //     change and gear shifting.
   lineEndBarriers(*this);
-  // 14. Handle indicators, door status, messages, lamps, engine start and stall (not built yet); roll-back
+  automaticGearStep(*this);
+  gearShiftStep(*this);
+  // 14. Handle indicators, door status, messages, lamps (not built yet); engine start, stop and stall; roll-back
   //     protection; visual effects off from the first tick on; the tunnel flag for the next tick; stopping-mark
   //     markers (not built yet).
+  engineSwitchStep(*this);
   rollBackProtection(*this);
   settings.Tunnel = 1;
   updateTunnel(*this);

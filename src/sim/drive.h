@@ -10,9 +10,10 @@
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
 #include "input/control_state.h"
+#include "input/keys.h"
 #include "present/sound_bank.h"
 #include "present/sound_layout.h"
-#include "present/sprite_engine.h"
+#include "present/drive_pictures.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -23,7 +24,7 @@ class Drive final : public Scheduler::Routines {
  public:
   // The data must outlive the drive.
   Drive(const data::VehicleSpec& vehicle, const data::RouteData& route, const data::UiStrings& strings,
-        present::SoundBank& sounds, present::SpriteEngine& sprites);
+        present::SoundBank& sounds, present::DrivePictures& pictures);
 
   // The control step.
   void MMTimer1Timer();
@@ -33,6 +34,18 @@ class Drive final : public Scheduler::Routines {
   void controlStep() override { MMTimer1Timer(); }
   void tick() override { Timer1Timer(); }
 
+  // The handle logic of the driver's keys and wheel (see input/). Characters are what the keyboard types;
+  // keys are the function and movement keys, `shift` meaning Shift alone.
+  void AsciiDown(char character);
+  void keydowns(input::Key key, bool shift);
+  void keyups(input::Key key);
+  void WheelD();
+  void WheelU();
+  // The handle texts, the handle lamps and the notch and gear pictures from the handles.
+  void masconupdate();
+  // Opens closed doors (only at a standstill) or closes open ones.
+  void Door_operate();
+
   // Stops the sound channels the line's ends and barriers silence: 1 up to D + S + the call-out counter
   // (channel 0 keeps playing).
   void globalSoundStop();
@@ -41,10 +54,15 @@ class Drive final : public Scheduler::Routines {
   const data::RouteData& route;
   const data::UiStrings& strings;
   present::SoundBank& sounds;
-  present::SpriteEngine& sprites;
+  present::DrivePictures& pictures;
+  present::SpriteEngine& sprites;  // pictures.sprites
 
   TrainState state;
   input::ControlState control;
+  HandleTexts handleTexts;
+  std::string doorText;          // the door state text of the simple cab ("[Doors]")
+  int viewSurfaceTop = 0;        // Shift+Up/Down move the forward view by 50 pixels
+  bool valueDisplayShown = false;
   Settings settings;
   present::SoundLayout soundLayout;
   // Keys the tick polls while they are held: '3' (or numpad 3) sounds the horn, '4' the buzzer.

@@ -30,13 +30,19 @@ void prepareInitialState(Drive& drive, const DriveChoice& choice, const data::Ro
   c.atsOn = drive.settings.ATS == 1 ? 0 : 1;
   s.brakeNotch = -v.brakeNotches;
   s.sapNotch = -v.brakeNotches;
-  // The cylinders start at the emergency pressure.
+  // The cylinders start at the emergency pressure, the main reservoir charged, the engine running.
   s.bcMotor = core::Fixed::fromInt(v.ebPressure);
   s.bcTrailer = core::Fixed::fromInt(v.ebPressure);
+  s.mr = core::Fixed::fromInt(v.mrHighPressure);
+  s.engineRunning = 1;
+  s.engagedGear = 0;
+  s.lineVoltageTarget = core::Fixed::fromInt(1500);
+  s.lineVoltage = core::Fixed::fromInt(1500);
   s.frame =
       choice.startStation < 0 ? route.startFrame : route.stations[static_cast<std::size_t>(choice.startStation)].frame;
   s.position = static_cast<double>(data::framePosition(route, s.frame).value_or(0));
   s.speedUnitRow = -1;
+  drive.masconupdate();
 }
 
 }  // namespace
@@ -87,7 +93,7 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, present::Sound
   tell(services.progress, "環境をセットアップしています");
   data::computeTrackPositions(route);
   data::applyPostLoadChecks(loaded->vehicle);
-  loaded->drive = std::make_unique<Drive>(loaded->vehicle, route, loaded->strings, sounds, loaded->pictures.sprites);
+  loaded->drive = std::make_unique<Drive>(loaded->vehicle, route, loaded->strings, sounds, loaded->pictures);
   Drive& drive = *loaded->drive;
   drive.settings = settings;
   drive.soundLayout = loaded->sounds.layout;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/rounding.h"
+#include "sim/brake.h"
 #include "sim/drive.h"
 
 namespace vesk::sim {
@@ -55,14 +56,9 @@ void rollBackProtection(Drive& drive) {
   TrainState& s = drive.state;
   if (drive.vehicle.backMode != 1 || drive.control.reverser != 1 || !(s.speed < -5)) return;
   s.emergencyLatched = 1;
+  drive.masconupdate();
   // The brake, straight-air and electric-brake delays start again towards the emergency position.
-  drive.control.brakeChangePending = 1;
-  drive.control.sapChangePending = 1;
-  drive.control.elecBrakeChangePending = 1;
-  s.brakeDelayCount = 0;
-  s.sapDelayCount = 0;
-  s.elecBrakeDelayCount = 0;
-  // The handle texts and lamps follow the latch once the handle logic exists (masconupdate).
+  restartBrakeDelays(drive);
 }
 
 }  // namespace vesk::sim

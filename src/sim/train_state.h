@@ -63,13 +63,65 @@ struct TrainState {
   std::uint8_t emergencyLatched = 0;
   std::uint8_t atsBrakeLatched = 0;
 
-  // Diesel gear in use (0 neutral); the lever is ControlState::gear.
-  std::int32_t engagedGear = 0;
+  // Traction.
+  std::int32_t powerDelayCount = 0;
+  std::int32_t motorCurrent = 0;  // A, current-driven model
+  std::int32_t resistorStep = 0;
+  std::int32_t ammeter = 0;  // A, or 50 x km/h/s in the notch-table model; negative while braking electrically
+  Fixed tractiveForceCopy;
+  Fixed lineVoltage;
+  Fixed lineVoltageTarget;
+  std::int32_t engineRunning = 0;  // diesel: 1 running, 0 stopped, -1 starting, -2 stopping; electric trains 1
+  std::int32_t engineSwitchTicks = 0;
+  double engineRpm = 0;  // panel units: idle 30, free revving 95
+  std::int32_t engagedGear = 0;  // gear in use (0 neutral); the lever is ControlState::gear
+  std::int32_t shiftState = 0;   // 0 none, 1 engaging the lever's gear, 2 going to neutral
+  std::int32_t shiftTicks = 0;
+  std::uint8_t notchingLamp = 0;  // resistor notching in progress ("[Lamp_Fin]")
+
+  // Air brakes (kPa) and the electric brake.
+  Fixed er;   // equalizing reservoir
+  Fixed mr;   // main reservoir
+  Fixed sap;  // straight air pipe
+  double bp = 0;  // brake pipe
+  double feedPressure = 0;
+  std::int32_t elecBrakeStep = 0;
+  std::uint8_t compressorOn = 0;
+  // Brake sounds play once and are armed again by the rules of each sound.
+  std::uint8_t brakeStepSoundArmed = 1;
+  std::uint8_t brakeReleaseSoundArmed = 1;
+  std::uint8_t emergencySoundArmed = 1;
+  std::int32_t squeakVolume = -10000;
+
+  // Doors and stops.
+  std::uint8_t doorOpenCommanded = 0;
+  std::uint8_t doorsNotClosed = 0;
+  std::int32_t doorChanceRoll = 0;      // 0-99, drawn on entering a platform
+  std::uint8_t departurePending = 0;    // set on arrival; the first power notch after the doors close clears it
+
+  // Train protection state the handles act on.
+  std::int32_t atsSpeedCode = kNone;
+  std::uint8_t atsAlarm = 0;
+  std::uint8_t atsConfirmed = 0;
+  std::uint8_t atsAcknowledged = 0;
+  std::int32_t atsAlarmTicks = 0;
+  std::int32_t shownSignalImage = kNone;
+  std::int32_t lastSignalImage = kNone;
+  std::int32_t shownSignalCallout = kNone;
 
   // Video and stations.
   std::int32_t videoMode = 0;  // 0 frame follows position; 1 side video by time; 2 side video by position; 9 switching
   std::int32_t reversed = 0;   // 1 once the train has been taken back past the "[MovieStop]" frame
   std::int32_t nextStop = 0;   // index of the next station with kind 0 or 2
+  std::int32_t currentStation = 0;
+};
+
+// The texts of the handles, written by masconupdate.
+struct HandleTexts {
+  std::string reverserText;
+  std::string powerText;
+  std::string brakeText;
+  std::string gearText;
 };
 
 }  // namespace vesk::sim

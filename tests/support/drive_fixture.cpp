@@ -43,7 +43,7 @@ data::RouteData levelRoute(int kilometres, double recordedSpeed) {
 
 DriveFixture::DriveFixture(data::VehicleSpec vehicleSpec, data::RouteData routeData)
     : vehicle(std::move(vehicleSpec)), route(std::move(routeData)), sounds([this] { return scheduler.now(); }),
-      drive(vehicle, route, strings, sounds, sprites) {
+      drive(vehicle, route, strings, sounds, pictures) {
   strings.fastStepsPerSecond = 30;
   strings.videoFrameFactor = 2;
   drive.control.reverser = 1;

@@ -8,7 +8,7 @@
 #include "data/route_data.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
-#include "present/sprite_engine.h"
+#include "present/drive_pictures.h"
 #include "present/virtual_sound_bank.h"
 #include "sim/drive.h"
 #include "sim/scheduler.h"
@@ -33,7 +33,8 @@ struct DriveFixture {
   data::UiStrings strings;
   sim::Scheduler scheduler;
   present::VirtualSoundBank sounds;
-  present::SpriteEngine sprites;
+  present::DrivePictures pictures;
+  present::SpriteEngine& sprites = pictures.sprites;
   sim::Drive drive;
 };
 
