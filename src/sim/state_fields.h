@@ -45,10 +45,47 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("elecBrakeCurrent", s.elecBrakeCurrent);
   visit("emergencyLatched", s.emergencyLatched);
   visit("atsBrakeLatched", s.atsBrakeLatched);
+  visit("powerDelayCount", s.powerDelayCount);
+  visit("motorCurrent", s.motorCurrent);
+  visit("resistorStep", s.resistorStep);
+  visit("ammeter", s.ammeter);
+  visit("tractiveForceCopy", s.tractiveForceCopy);
+  visit("lineVoltage", s.lineVoltage);
+  visit("lineVoltageTarget", s.lineVoltageTarget);
+  visit("engineRunning", s.engineRunning);
+  visit("engineSwitchTicks", s.engineSwitchTicks);
+  visit("engineRpm", s.engineRpm);
   visit("engagedGear", s.engagedGear);
+  visit("shiftState", s.shiftState);
+  visit("shiftTicks", s.shiftTicks);
+  visit("notchingLamp", s.notchingLamp);
+  visit("er", s.er);
+  visit("mr", s.mr);
+  visit("sap", s.sap);
+  visit("bp", s.bp);
+  visit("feedPressure", s.feedPressure);
+  visit("elecBrakeStep", s.elecBrakeStep);
+  visit("compressorOn", s.compressorOn);
+  visit("brakeStepSoundArmed", s.brakeStepSoundArmed);
+  visit("brakeReleaseSoundArmed", s.brakeReleaseSoundArmed);
+  visit("emergencySoundArmed", s.emergencySoundArmed);
+  visit("squeakVolume", s.squeakVolume);
+  visit("doorOpenCommanded", s.doorOpenCommanded);
+  visit("doorsNotClosed", s.doorsNotClosed);
+  visit("doorChanceRoll", s.doorChanceRoll);
+  visit("departurePending", s.departurePending);
+  visit("atsSpeedCode", s.atsSpeedCode);
+  visit("atsAlarm", s.atsAlarm);
+  visit("atsConfirmed", s.atsConfirmed);
+  visit("atsAcknowledged", s.atsAcknowledged);
+  visit("atsAlarmTicks", s.atsAlarmTicks);
+  visit("shownSignalImage", s.shownSignalImage);
+  visit("lastSignalImage", s.lastSignalImage);
+  visit("shownSignalCallout", s.shownSignalCallout);
   visit("videoMode", s.videoMode);
   visit("reversed", s.reversed);
   visit("nextStop", s.nextStop);
+  visit("currentStation", s.currentStation);
 }
 
 template <class State, class Visit> void visitControlStateFields(State& c, Visit&& visit) {

@@ -134,13 +134,13 @@ void engineSpeedStep(Drive& drive) {
         s.engineRpm -= 0.03;
       }
     }
-  } else if (spec.gearType == 1) {
+  } else if (spec.gearType == 1 && powering) {
     // Free revving in neutral with manual gears.
-    if (powering) {
-      s.engineRpm = std::min(s.engineRpm + 0.5, 95.0);
-    } else {
-      idleDown();
-    }
+    s.engineRpm = std::min(s.engineRpm + 0.5, 95.0);
+  } else {
+    // In neutral without power (or while shifting) the engine idles down, with automatic gears too: their box
+    // goes to neutral whenever the power is off, and the engine must not keep its revs there.
+    idleDown();
   }
   if (s.engineRunning == 0) {
     if (s.engineRpm > 0) s.engineRpm -= 3;

@@ -1,6 +1,7 @@
 #include "vesk_sim/commands.h"
 
 #include <fstream>
+#include <map>
 #include <iostream>
 #include <sstream>
 
@@ -105,6 +106,17 @@ class FieldSetter {
   bool ok_ = false;
 };
 
+input::Key keyByName(const std::string& name) {
+  using input::Key;
+  static const std::map<std::string, Key> keys = {
+      {"F1", Key::F1},   {"F2", Key::F2},   {"F3", Key::F3},       {"F4", Key::F4},
+      {"F5", Key::F5},   {"F6", Key::F6},   {"F7", Key::F7},       {"F8", Key::F8},
+      {"F9", Key::F9},   {"F10", Key::F10}, {"F11", Key::F11},     {"F12", Key::F12},
+      {"Enter", Key::Enter}, {"Backspace", Key::Backspace}, {"PageUp", Key::PageUp},
+      {"PageDown", Key::PageDown}, {"ScrollLock", Key::ScrollLock}, {"Up", Key::Up}, {"Down", Key::Down}};
+  return keys.at(name);
+}
+
 void applyEvent(sim::Drive& drive, const ScriptEvent& e) {
   switch (e.kind) {
   case ScriptEvent::Kind::Set: {
@@ -118,8 +130,15 @@ void applyEvent(sim::Drive& drive, const ScriptEvent& e) {
   case ScriptEvent::Kind::Hold:
     (e.subject == "3" ? drive.hornKeyHeld : drive.buzzerKeyHeld) = e.value == "on";
     break;
-  default:
-    throw ScriptError(e.line, "handle and key input arrives with the driver controls, not built yet");
+  case ScriptEvent::Kind::Char:
+    drive.AsciiDown(e.subject[0]);
+    break;
+  case ScriptEvent::Kind::Key:
+    drive.keydowns(keyByName(e.subject), e.shift);
+    break;
+  case ScriptEvent::Kind::KeyUp:
+    drive.keyups(keyByName(e.subject));
+    break;
   }
 }
 

@@ -39,6 +39,10 @@ std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t
   FieldWriter fields(w);
   sim::visitTrainStateFields(drive.state, fields);
   sim::visitControlStateFields(drive.control, fields);
+  w.field("reverserText", drive.handleTexts.reverserText);
+  w.field("powerText", drive.handleTexts.powerText);
+  w.field("brakeText", drive.handleTexts.brakeText);
+  w.field("gearText", drive.handleTexts.gearText);
   // The panel lamps are the "img_Lamp_" sprites; a lamp is lit while its sprite is visible.
   w.key("lamps");
   w.beginArray();
