@@ -24,7 +24,8 @@ std::string fullRoute() {
   const auto s = [](int i) { return std::to_string(i); };
   std::string t = "[LineName]\r\n試験線\r\n[StartPos]\r\n10\r\n[Friction]\r\n0.3\r\n[DataName]\r\nfull\r\n";
   t += rows("[SpeedUnit]", 501, [&](int i) { return s(i * 300) + "," + s(i * 300 + 300) + ",60,70"; });
-  t += rows("[Station]", 501, [&](int i) { return "駅" + s(i) + ",0," + s(i * 300 + 150) + ",2000,0,1,0,25200,60,1,0,0,0,0,50"; });
+  t += rows("[Station]", 501,
+            [&](int i) { return "駅" + s(i) + ",0," + s(i * 300 + 150) + ",2000,0,1,0,25200,60,1,0,0,0,0,50"; });
   t += rows("[Signal]", 501, [&](int i) {
     return "0,0,1,2," + s(i * 300) + "," + s(i * 300 + 200) + "," + s(i * 300 + 100) + "," + s(i * 300 + 120) +
            ",0,0,0,400,100,0,0,0,0,0,0,0,0,0";
@@ -96,8 +97,9 @@ int main() {
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   }
   std::sort(ms.begin(), ms.end());
-  std::printf("route file with every table full (%zu KB), read and positioned: %.1f ms (median of 7; min %.1f, max %.1f)\n",
-              bytes.size() / 1024, ms[3], ms.front(), ms.back());
+  std::printf(
+      "route file with every table full (%zu KB), read and positioned: %.1f ms (median of 7; min %.1f, max %.1f)\n",
+      bytes.size() / 1024, ms[3], ms.front(), ms.back());
   std::printf("  (%d stations, %d crossings, %d ATS-P beacons)\n", stations, crossings, beacons);
   return 0;
 }

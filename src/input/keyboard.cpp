@@ -25,8 +25,7 @@ void restart(Drive& drive, int channel) {
   drive.sounds.play_once(channel);
 }
 
-template <std::size_t N>
-int entry(const std::array<int, N>& table, int index) {
+template <std::size_t N> int entry(const std::array<int, N>& table, int index) {
   return index >= 0 && index < static_cast<int>(N) ? table[static_cast<std::size_t>(index)] : -1;
 }
 
@@ -125,8 +124,10 @@ void Drive::AsciiDown(char character) {
   showSprite(*this, "img_Lamp_EB", false);
   char ch = character;
   if (c.swapBrakeKeys == 1) {
-    if (ch == '2') ch = '8';
-    else if (ch == '8') ch = '2';
+    if (ch == '2')
+      ch = '8';
+    else if (ch == '8')
+      ch = '2';
   }
   if (c.inputLocked == 1) return;
 
@@ -151,13 +152,17 @@ void Drive::AsciiDown(char character) {
     setAllPending(c);
   }
   if (!combined && (ch == 'z' || ch == 'a')) {
-    if (ch == 'z') input::powerUp(c, v, false);
-    else input::powerDown(c, v);
+    if (ch == 'z')
+      input::powerUp(c, v, false);
+    else
+      input::powerDown(c, v);
     c.powerChangePending = 1;
   }
   if (!combined && (ch == ',' || ch == '.')) {
-    if (ch == ',') input::brakeRelease(c, v, false);
-    else input::brakeStep(c, v, false);
+    if (ch == ',')
+      input::brakeRelease(c, v, false);
+    else
+      input::brakeStep(c, v, false);
     setBrakePending(c);
   }
   if (!combined && ch == '/') {
@@ -172,8 +177,10 @@ void Drive::AsciiDown(char character) {
   }
   if (ch == '2') {
     input::brakeStep(c, v);
-    if (c.brakeHandle == 0) input::powerDown(c, v);
-    else input::powerDownFromFirstNotch(c, v);
+    if (c.brakeHandle == 0)
+      input::powerDown(c, v);
+    else
+      input::powerDownFromFirstNotch(c, v);
     setAllPending(c);
   }
   if (ch == '5') {
@@ -188,8 +195,10 @@ void Drive::AsciiDown(char character) {
   }
   masconupdate();
   if (ch == '3') {
-    if (v.soundHorn4[0] == 0) restart(*this, v.soundHorn);
-    else c.hornHeld = 1;
+    if (v.soundHorn4[0] == 0)
+      restart(*this, v.soundHorn);
+    else
+      c.hornHeld = 1;
   }
   if (ch == '6') restart(*this, v.soundHorn2);
   if (ch == '4') c.buzzerHeld = 1;

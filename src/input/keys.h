@@ -4,8 +4,25 @@
 namespace vesk::input {
 
 enum class Key {
-  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
-  Enter, Backspace, PageUp, PageDown, ScrollLock, Up, Down,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12,
+  Enter,
+  Backspace,
+  PageUp,
+  PageDown,
+  ScrollLock,
+  Up,
+  Down,
 };
 
 }  // namespace vesk::input

@@ -83,12 +83,14 @@ void Drive::masconupdate() {
     handleTexts.powerText =
         input::selectedPowerMode(*this).notchLabel + std::to_string(c.powerHandle - input::modeStart(v, c.powerMode));
   }
-  handleTexts.reverserText = c.reverser == 1 ? strings.forwardText : c.reverser == -1 ? strings.reverseText : strings.neutralText;
+  handleTexts.reverserText = c.reverser == 1    ? strings.forwardText
+                             : c.reverser == -1 ? strings.reverseText
+                                                : strings.neutralText;
 
   // The handle pictures of the panel.
   setPattern(*this, "img_gearlever", c.gear);
-  const int brakePattern = v.holdMode == 1 ? (c.brakeHandle == 0 ? (c.holdPosition == 1 ? 1 : 0) : 1 - c.brakeHandle)
-                                           : -c.brakeHandle;
+  const int brakePattern =
+      v.holdMode == 1 ? (c.brakeHandle == 0 ? (c.holdPosition == 1 ? 1 : 0) : 1 - c.brakeHandle) : -c.brakeHandle;
   // A combined master controller shows no power notch while braking.
   const bool powerShown = !(v.handleLayout == 0 && c.brakeHandle < 0);
   setPattern(*this, "img_lamp_p", c.powerHandle);
@@ -99,7 +101,9 @@ void Drive::masconupdate() {
   showSprite(*this, "img_lamp_p2", powerShown);
   const int b2Patterns = patternCount(*this, "img_lamp_b2");
   setPattern(*this, "img_lamp_b2",
-             s.emergencyLatched != 0 ? b2Patterns - 1 : s.atsBrakeLatched != 0 ? b2Patterns - 2 : brakePattern);
+             s.emergencyLatched != 0  ? b2Patterns - 1
+             : s.atsBrakeLatched != 0 ? b2Patterns - 2
+                                      : brakePattern);
 
   // The first power notch after the doors have closed ends the stop (the departure call-out comes with the
   // call-out queue).

@@ -12,13 +12,9 @@ namespace {
 class BrakeStep {
  public:
   explicit BrakeStep(Drive& drive)
-      : s_(drive.state),
-        v_(drive.vehicle),
-        c_(drive.control),
-        n_(drive.strings.fastStepsPerSecond > 0 ? drive.strings.fastStepsPerSecond : 30),
-        u_(v_.brakeUpRate),
-        dn_(v_.brakeDownRate),
-        current_(drive.state.elecBrakeCurrent) {}
+      : s_(drive.state), v_(drive.vehicle), c_(drive.control),
+        n_(drive.strings.fastStepsPerSecond > 0 ? drive.strings.fastStepsPerSecond : 30), u_(v_.brakeUpRate),
+        dn_(v_.brakeDownRate), current_(drive.state.elecBrakeCurrent) {}
 
   void automatic();
   void electroPneumatic();
@@ -228,15 +224,15 @@ double releaseDivisor(double pressure) { return 10 * std::pow(1.4, -pressure / 1
 void brakePressureStep(Drive& drive) {
   BrakeStep step(drive);
   switch (drive.vehicle.brakeType) {
-    case 0:
-      step.automatic();
-      break;
-    case 1:
-      step.electroPneumatic();
-      break;
-    default:
-      step.notched();
-      break;
+  case 0:
+    step.automatic();
+    break;
+  case 1:
+    step.electroPneumatic();
+    break;
+  default:
+    step.notched();
+    break;
   }
   clampAtZero(drive.state);
   const double n = drive.strings.fastStepsPerSecond > 0 ? drive.strings.fastStepsPerSecond : 30;

@@ -10,7 +10,9 @@
 namespace vesk::sim {
 namespace {
 
-double perStep(const Drive& drive) { return drive.strings.fastStepsPerSecond > 0 ? drive.strings.fastStepsPerSecond : 30; }
+double perStep(const Drive& drive) {
+  return drive.strings.fastStepsPerSecond > 0 ? drive.strings.fastStepsPerSecond : 30;
+}
 
 // Hundredths of a decibel for an amplitude gain, halves to even; silence for a gain of 0 or less.
 int gainToVolume(double gain) {
@@ -57,7 +59,8 @@ void electricBrakeStep(Drive& drive) {
   if (doorsAllowTraction(drive) && e < 0) {
     if (s.speed >= v.elecBrakeFadeSpeed || s.elecBrakeStep > 0) {
       const int limitIndex = -e;
-      const int limit = limitIndex < data::kBrakeCurrentCapacity ? v.brakeCurrent[static_cast<std::size_t>(limitIndex)] : 0;
+      const int limit =
+          limitIndex < data::kBrakeCurrentCapacity ? v.brakeCurrent[static_cast<std::size_t>(limitIndex)] : 0;
       for (int i = 0; i < v.currentBCount; ++i) {
         const data::CurrentBRow& at =
             v.currentBRows[static_cast<std::size_t>(std::clamp(s.elecBrakeStep, 0, data::kCurrentBCapacity - 1))];
@@ -124,8 +127,8 @@ void brakeSoundStep(Drive& drive) {
   }
 
   const bool emergency = s.emergencyLatched != 0 || handle == -positions;
-  const bool emergencySounds = v.brakeType == 2 ? emergency && s.bcTrailer < static_cast<double>(v.ebPressure)
-                                                : emergency && s.bp > 0;
+  const bool emergencySounds =
+      v.brakeType == 2 ? emergency && s.bcTrailer < static_cast<double>(v.ebPressure) : emergency && s.bp > 0;
   if (emergencySounds && s.emergencySoundArmed != 0) {
     playOnce(drive, v.soundEmergency);
     s.emergencySoundArmed = 0;
@@ -146,8 +149,10 @@ void brakeSoundStep(Drive& drive) {
     } else {
       loopWhenSilent(drive, v.soundApplyRelease);
       int volume = gainToVolume((mr - s.bp) / 100);
-      if (s.bp > 440) volume = gainToVolume((490 - s.bp) / 100);
-      else if (s.bp <= mr - 50) volume = 0;
+      if (s.bp > 440)
+        volume = gainToVolume((490 - s.bp) / 100);
+      else if (s.bp <= mr - 50)
+        volume = 0;
       drive.sounds.set_volume(v.soundApplyRelease, volume);
     }
   }

@@ -12,9 +12,8 @@ void Drive::Door_operate() {
   // On one-man trains the door sounds play only as often as the station's chance says.
   const int station = s.currentStation;
   const bool soundsPlay =
-      route.oneMan < 1 ||
-      (station >= 0 && station < data::kStationCapacity &&
-       route.stations[static_cast<std::size_t>(station)].doorSoundChance >= s.doorChanceRoll);
+      route.oneMan < 1 || (station >= 0 && station < data::kStationCapacity &&
+                           route.stations[static_cast<std::size_t>(station)].doorSoundChance >= s.doorChanceRoll);
   if (!wereOpen) {
     // Doors open only at a standstill.
     if (std::fabs(s.speed) >= 0.1) return;

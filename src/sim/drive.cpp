@@ -13,11 +13,7 @@ namespace vesk::sim {
 
 Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeData, const data::UiStrings& uiStrings,
              present::SoundBank& soundBank, present::DrivePictures& drivePictures)
-    : vehicle(vehicleSpec),
-      route(routeData),
-      strings(uiStrings),
-      sounds(soundBank),
-      pictures(drivePictures),
+    : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), pictures(drivePictures),
       sprites(drivePictures.sprites) {
   soundLayout.driveSoundCount = vehicle.driveSoundCount;
 }

@@ -11,9 +11,9 @@
 #include "data/vehicle_spec.h"
 #include "input/control_state.h"
 #include "input/keys.h"
+#include "present/drive_pictures.h"
 #include "present/sound_bank.h"
 #include "present/sound_layout.h"
-#include "present/drive_pictures.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -60,8 +60,8 @@ class Drive final : public Scheduler::Routines {
   TrainState state;
   input::ControlState control;
   HandleTexts handleTexts;
-  std::string doorText;          // the door state text of the simple cab ("[Doors]")
-  int viewSurfaceTop = 0;        // Shift+Up/Down move the forward view by 50 pixels
+  std::string doorText;    // the door state text of the simple cab ("[Doors]")
+  int viewSurfaceTop = 0;  // Shift+Up/Down move the forward view by 50 pixels
   bool valueDisplayShown = false;
   Settings settings;
   present::SoundLayout soundLayout;

@@ -37,8 +37,9 @@ double dieselForce(const Drive& drive, int notch, double v) {
   if (v < row.vMid) {
     // Below "[PowerJerk]" a notch above 2 pulls as notch 2.
     const int k = drive.state.speed < spec.powerJerk ? std::min(notch, 2) : notch;
-    return finiteOr0((row.forceFrom + std::fabs(v - row.vFrom) * (row.forceMid - row.forceFrom) / (row.vMid - row.vFrom)) *
-                     perNotch * k);
+    return finiteOr0(
+        (row.forceFrom + std::fabs(v - row.vFrom) * (row.forceMid - row.forceFrom) / (row.vMid - row.vFrom)) *
+        perNotch * k);
   }
   if (v < row.vTo) {
     return finiteOr0((row.forceMid + std::fabs(v - row.vMid) * (row.forceTo - row.forceMid) / (row.vTo - row.vMid)) *
@@ -78,7 +79,8 @@ void tractiveForceStep(Drive& drive) {
   } else if (spec.powerType == 1) {
     // The notch table gives no force unless the brake is released.
     if (drive.control.brakeHandle != 0 || n > data::kNotchRowCapacity) return;
-    s.tractiveForce = Fixed::fromDouble(notchTableAcceleration(spec.notchRows[static_cast<std::size_t>(n - 1)], v) / 3.6 * mass);
+    s.tractiveForce =
+        Fixed::fromDouble(notchTableAcceleration(spec.notchRows[static_cast<std::size_t>(n - 1)], v) / 3.6 * mass);
   } else {
     if (spec.currentPLimit == 0) return;
     const double a = v < spec.currentPSpeed ? spec.currentPAccel / 3.6
@@ -167,8 +169,10 @@ void motorCurrentStep(Drive& drive) {
         if (s.resistorStep < i && s.powerNotch >= row.minNotch && s.motorCurrent < spec.currentPLimit) {
           s.resistorStep += 1;
         }
-        const data::CurrentPRow& at = spec.currentPRows[static_cast<std::size_t>(std::clamp(s.resistorStep, 0, data::kCurrentPCapacity - 1))];
-        if (v - at.speedOffset != 0) s.motorCurrent = core::saturate32(core::nearest(at.currentFactor / (v - at.speedOffset)));
+        const data::CurrentPRow& at =
+            spec.currentPRows[static_cast<std::size_t>(std::clamp(s.resistorStep, 0, data::kCurrentPCapacity - 1))];
+        if (v - at.speedOffset != 0)
+          s.motorCurrent = core::saturate32(core::nearest(at.currentFactor / (v - at.speedOffset)));
       }
     } else if (s.powerNotch == 0) {
       s.resistorStep = 0;
@@ -177,7 +181,8 @@ void motorCurrentStep(Drive& drive) {
     const int step = s.resistorStep;
     s.notchingLamp = 0;
     if (step >= 1 && step < spec.currentPCount) {
-      const int next = step + 1 < data::kCurrentPCapacity ? spec.currentPRows[static_cast<std::size_t>(step) + 1].minNotch : -1;
+      const int next =
+          step + 1 < data::kCurrentPCapacity ? spec.currentPRows[static_cast<std::size_t>(step) + 1].minNotch : -1;
       s.notchingLamp = spec.currentPRows[static_cast<std::size_t>(step)].minNotch != next ? 1 : 0;
     }
     s.ammeter = s.motorCurrent;

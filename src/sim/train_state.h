@@ -73,16 +73,16 @@ struct TrainState {
   Fixed lineVoltageTarget;
   std::int32_t engineRunning = 0;  // diesel: 1 running, 0 stopped, -1 starting, -2 stopping; electric trains 1
   std::int32_t engineSwitchTicks = 0;
-  double engineRpm = 0;  // panel units: idle 30, free revving 95
+  double engineRpm = 0;          // panel units: idle 30, free revving 95
   std::int32_t engagedGear = 0;  // gear in use (0 neutral); the lever is ControlState::gear
   std::int32_t shiftState = 0;   // 0 none, 1 engaging the lever's gear, 2 going to neutral
   std::int32_t shiftTicks = 0;
   std::uint8_t notchingLamp = 0;  // resistor notching in progress ("[Lamp_Fin]")
 
   // Air brakes (kPa) and the electric brake.
-  Fixed er;   // equalizing reservoir
-  Fixed mr;   // main reservoir
-  Fixed sap;  // straight air pipe
+  Fixed er;       // equalizing reservoir
+  Fixed mr;       // main reservoir
+  Fixed sap;      // straight air pipe
   double bp = 0;  // brake pipe
   double feedPressure = 0;
   std::int32_t elecBrakeStep = 0;
@@ -96,8 +96,8 @@ struct TrainState {
   // Doors and stops.
   std::uint8_t doorOpenCommanded = 0;
   std::uint8_t doorsNotClosed = 0;
-  std::int32_t doorChanceRoll = 0;      // 0-99, drawn on entering a platform
-  std::uint8_t departurePending = 0;    // set on arrival; the first power notch after the doors close clears it
+  std::int32_t doorChanceRoll = 0;    // 0-99, drawn on entering a platform
+  std::uint8_t departurePending = 0;  // set on arrival; the first power notch after the doors close clears it
 
   // Train protection state the handles act on.
   std::int32_t atsSpeedCode = kNone;

@@ -14,13 +14,39 @@
 namespace vesk::tools {
 namespace {
 
-const char* const kFields[] = {"t_ms",        "speed",       "position",     "frame",        "reverser",
-                               "powerHandle", "brakeHandle", "powerNotch",   "brakeNotch",   "sapNotch",
-                               "tractiveForce", "brakeForce", "resistForce", "bcMotor",      "bcTrailer",
-                               "er",          "bp",          "mr",           "sap",          "elecBrakeCurrent",
-                               "ammeter",     "motorCurrent", "resistorStep", "engineRpm",   "engagedGear",
-                               "gear",        "shiftState",  "compressorOn", "emergencyLatched", "adhesionText",
-                               "powerText",   "brakeText",   "gearText"};
+const char* const kFields[] = {"t_ms",
+                               "speed",
+                               "position",
+                               "frame",
+                               "reverser",
+                               "powerHandle",
+                               "brakeHandle",
+                               "powerNotch",
+                               "brakeNotch",
+                               "sapNotch",
+                               "tractiveForce",
+                               "brakeForce",
+                               "resistForce",
+                               "bcMotor",
+                               "bcTrailer",
+                               "er",
+                               "bp",
+                               "mr",
+                               "sap",
+                               "elecBrakeCurrent",
+                               "ammeter",
+                               "motorCurrent",
+                               "resistorStep",
+                               "engineRpm",
+                               "engagedGear",
+                               "gear",
+                               "shiftState",
+                               "compressorOn",
+                               "emergencyLatched",
+                               "adhesionText",
+                               "powerText",
+                               "brakeText",
+                               "gearText"};
 
 // The value of a field in one JSON line as written (numbers and strings only).
 std::string fieldText(const std::string& line, const std::string& name) {
@@ -71,9 +97,9 @@ class GoldenDriveTest : public testing::TestWithParam<GoldenDrive> {};
 TEST_P(GoldenDriveTest, MatchesItsTrace) {
   const GoldenDrive& d = GetParam();
   const std::string dir = VESK_GOLDEN_DIR;
-  const std::string command = std::string(VESK_SIM_PATH) + " run --program-dir " + dir + "/pack --vehicle-dir " +
-                              dir + "/pack --vehicle " + d.vehicle + " --route line_golden.dat --ms " +
-                              std::to_string(d.ms) + " --script " + dir + "/" + d.name + ".script 2>/dev/null";
+  const std::string command = std::string(VESK_SIM_PATH) + " run --program-dir " + dir + "/pack --vehicle-dir " + dir +
+                              "/pack --vehicle " + d.vehicle + " --route line_golden.dat --ms " + std::to_string(d.ms) +
+                              " --script " + dir + "/" + d.name + ".script 2>/dev/null";
   const std::string trace = reducedTrace(run(command));
   ASSERT_FALSE(trace.empty());
   const std::string tracePath = dir + "/" + d.name + ".trace";

@@ -1,8 +1,8 @@
 #include "vesk_sim/commands.h"
 
 #include <fstream>
-#include <map>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 #include "core/number_parse.h"
@@ -108,12 +108,25 @@ class FieldSetter {
 
 input::Key keyByName(const std::string& name) {
   using input::Key;
-  static const std::map<std::string, Key> keys = {
-      {"F1", Key::F1},   {"F2", Key::F2},   {"F3", Key::F3},       {"F4", Key::F4},
-      {"F5", Key::F5},   {"F6", Key::F6},   {"F7", Key::F7},       {"F8", Key::F8},
-      {"F9", Key::F9},   {"F10", Key::F10}, {"F11", Key::F11},     {"F12", Key::F12},
-      {"Enter", Key::Enter}, {"Backspace", Key::Backspace}, {"PageUp", Key::PageUp},
-      {"PageDown", Key::PageDown}, {"ScrollLock", Key::ScrollLock}, {"Up", Key::Up}, {"Down", Key::Down}};
+  static const std::map<std::string, Key> keys = {{"F1", Key::F1},
+                                                  {"F2", Key::F2},
+                                                  {"F3", Key::F3},
+                                                  {"F4", Key::F4},
+                                                  {"F5", Key::F5},
+                                                  {"F6", Key::F6},
+                                                  {"F7", Key::F7},
+                                                  {"F8", Key::F8},
+                                                  {"F9", Key::F9},
+                                                  {"F10", Key::F10},
+                                                  {"F11", Key::F11},
+                                                  {"F12", Key::F12},
+                                                  {"Enter", Key::Enter},
+                                                  {"Backspace", Key::Backspace},
+                                                  {"PageUp", Key::PageUp},
+                                                  {"PageDown", Key::PageDown},
+                                                  {"ScrollLock", Key::ScrollLock},
+                                                  {"Up", Key::Up},
+                                                  {"Down", Key::Down}};
   return keys.at(name);
 }
 
