@@ -5,6 +5,10 @@ cd "$(dirname "$0")/.."
 
 scripts/build.sh dev >/dev/null
 files=$(git ls-files 'src/*.cpp' 'tools/*.cpp' 'bench/*.cpp')
-run-clang-tidy -quiet -p build/dev -j "$(nproc)" $files 2>/dev/null | grep -E '(warning|error):' && exit 1
+report=$(run-clang-tidy -quiet -use-color=false -p build/dev -j "$(nproc)" $files 2>/dev/null || true)
+if grep -E '(warning|error):' <<<"$report"; then
+  echo "lint: clang-tidy findings above" >&2
+  exit 1
+fi
 clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.h')
 echo "lint: clean"

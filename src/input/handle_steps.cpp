@@ -44,9 +44,7 @@ void brakeStep(ControlState& c, const data::VehicleSpec& v, bool checkPower) {
   if ((!checkPower || c.powerHandle == 0) && c.brakeHandle > deepestService && c.holdPosition == 0) {
     if (v.holdMode == 1 && c.brakeHandle == 0) {
       c.holdPosition = 1;
-    } else if (v.holdMode == 1 && c.brakeHandle < 0 && c.holdJustLeft == 0) {
-      c.brakeHandle -= 1;
-    } else if (v.holdMode != 1) {
+    } else if (v.holdMode != 1 || (c.brakeHandle < 0 && c.holdJustLeft == 0)) {
       c.brakeHandle -= 1;
     }
   }

@@ -1,5 +1,7 @@
 #include "present/drive_sounds.h"
 
+#include <algorithm>
+
 #include "core/path_resolver.h"
 #include "core/rounding.h"
 
@@ -16,6 +18,7 @@ std::shared_ptr<const Wave> loadNamed(const std::filesystem::path& base, const s
 template <class Names>
 std::vector<std::shared_ptr<const Wave>> loadAll(const std::filesystem::path& base, const Names& names, int count) {
   std::vector<std::shared_ptr<const Wave>> waves;
+  waves.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) waves.push_back(loadNamed(base, names[static_cast<std::size_t>(i)]));
   return waves;
 }
@@ -54,16 +57,18 @@ DriveSounds loadDriveSounds(SoundBank& bank, const data::VehicleSpec& vehicle, c
         loadNamed(programDir, route.calloutFiles1[static_cast<std::size_t>(i)]);
   }
   for (int k = 0; k + data::kCallout1Count < route.calloutCount2; ++k) {
-    sounds.callouts[static_cast<std::size_t>(data::kCallout1Count + k)] =
+    sounds.callouts[static_cast<std::size_t>(data::kCallout1Count) + static_cast<std::size_t>(k)] =
         loadNamed(programDir, route.calloutFiles2[static_cast<std::size_t>(k)]);
   }
   sounds.otherCallouts = loadAll(programDir, route.otherCalloutFiles, route.otherCalloutCount);
   sounds.limitCallouts = loadAll(programDir, route.limitCalloutFiles, route.limitCalloutCount);
   std::vector<std::shared_ptr<const Wave>> engine1;
+  engine1.reserve(static_cast<std::size_t>(std::max(vehicle.engineSound1Count, 0)));
   for (int i = 0; i < vehicle.engineSound1Count; ++i) {
     engine1.push_back(loadNamed(vehicleDir, vehicle.engineSounds1[static_cast<std::size_t>(i)].file));
   }
   std::vector<std::shared_ptr<const Wave>> engine3;
+  engine3.reserve(static_cast<std::size_t>(std::max(vehicle.engineSound3Count, 0)));
   for (int i = 0; i < vehicle.engineSound3Count; ++i) {
     engine3.push_back(loadNamed(vehicleDir, vehicle.engineSounds3[static_cast<std::size_t>(i)].file));
   }

@@ -122,9 +122,7 @@ void BrakeStep::motorCylinderService(double target) {
   const double elbr = v_.elbr;
   if (bc + Fixed::fromInt(10) < target && (current_ < 50 || bc < elbr)) {
     raise(bc, u_);
-  } else if (bc > target) {
-    release(bc, dn_);
-  } else if (current_ >= 40 && bc >= elbr + 5) {
+  } else if (bc > target || (current_ >= 40 && bc >= elbr + 5)) {
     release(bc, dn_);
   }
 }
