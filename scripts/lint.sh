@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 scripts/build.sh dev >/dev/null
 files=$(git ls-files 'src/*.cpp' 'tools/*.cpp' 'bench/*.cpp')
-report=$(run-clang-tidy -quiet -use-color=false -p build/dev -j "$(nproc)" $files 2>/dev/null || true)
+report=$(run-clang-tidy -quiet -p build/dev -j "$(nproc)" $files 2>/dev/null | sed 's/\x1b\[[0-9;]*m//g' || true)
 if grep -E '(warning|error):' <<<"$report"; then
   echo "lint: clang-tidy findings above" >&2
   exit 1
