@@ -21,6 +21,7 @@ double VirtualSoundBank::positionAt(const Channel& c, std::int64_t nowMs) const 
 }
 
 void VirtualSoundBank::record(SoundOperation::Kind kind, int channel, double value) {
+  if (!recording_) return;
   operations_.push_back({nowMs_(), kind, channel, value});
 }
 

@@ -39,6 +39,8 @@ class VirtualSoundBank : public SoundBank {
   const std::shared_ptr<const Wave>& wave(int channel) const;
   const std::vector<SoundOperation>& operations() const { return operations_; }
   void clearOperations() { operations_.clear(); }
+  // Long headless drives need not keep every operation.
+  void setRecording(bool on) { recording_ = on; }
 
  private:
   struct Channel {
@@ -60,6 +62,7 @@ class VirtualSoundBank : public SoundBank {
   std::function<std::int64_t()> nowMs_;
   std::array<Channel, kChannelCount> channels_{};
   std::vector<SoundOperation> operations_;
+  bool recording_ = true;
 };
 
 }  // namespace vesk::present

@@ -56,7 +56,7 @@ PanelLayout vk500() {
   p.digiSpeed = pic(f, "digi_speed.bmp");
   p.digiX = 140;
   p.digiY = 770;
-  p.clockX = 700;
+  p.clockX = 745;
   p.clockY = 470;
   return p;
 }
@@ -80,7 +80,7 @@ PanelLayout vk700() {
   p.lamps.push_back({"[Lamp_Fin]", pic(f, "lamp_fin.bmp"), 200, 490, 56, 24, "限流", 0xFFD040});
   p.strips = notchStrips(f, 4, {"緩め", "運転", "重なり", "常用", "非常"});
   p.digiSpeed = "";
-  p.clockX = 700;
+  p.clockX = 745;
   p.clockY = 470;
   return p;
 }
@@ -105,7 +105,7 @@ PanelLayout diesel(const std::string& f, bool manual) {
   p.digiSpeed = pic(f, "digi_speed.bmp");
   p.digiX = 140;
   p.digiY = 770;
-  p.clockX = 700;
+  p.clockX = 745;
   p.clockY = 470;
   return p;
 }

@@ -1,4 +1,5 @@
 #include "vesk_sim/commands.h"
+#include "vesk_sim/drive_summary.h"
 
 #include <fstream>
 #include <iostream>
@@ -156,18 +157,25 @@ void applyEvent(sim::Drive& drive, const ScriptEvent& e) {
 }
 
 // Prints one line after every tick.
+// Runs the routines and reports after every tick: a trace line every `every` ticks (none when 0), and the
+// summary's record of the drive.
 class TracingRoutines : public sim::Scheduler::Routines {
  public:
-  TracingRoutines(sim::Drive& drive, const sim::Scheduler& scheduler) : drive_(drive), scheduler_(scheduler) {}
+  TracingRoutines(sim::Drive& drive, const sim::Scheduler& scheduler, std::int64_t every, DriveSummary* summary)
+      : drive_(drive), scheduler_(scheduler), every_(every), summary_(summary) {}
   void controlStep() override { drive_.MMTimer1Timer(); }
   void tick() override {
     drive_.Timer1Timer();
-    std::cout << stateLine(drive_, scheduler_.now(), scheduler_.ticks()) << '\n';
+    if (summary_ != nullptr) summary_->afterTick(drive_);
+    if (every_ > 0 && scheduler_.ticks() % every_ == 0) print();
   }
+  void print() { std::cout << stateLine(drive_, scheduler_.now(), scheduler_.ticks()) << '\n'; }
 
  private:
   sim::Drive& drive_;
   const sim::Scheduler& scheduler_;
+  std::int64_t every_;
+  DriveSummary* summary_;
 };
 
 void reportDataError(const data::DataError& error) {
@@ -227,8 +235,12 @@ int dumpStrings(const std::vector<std::string>& args) {
 }
 
 int runDrive(const std::vector<std::string>& args) {
-  const Options o = parseOptions(args, {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
-                                        "--script", "--ms", "--settings"});
+  const Options o = parseOptions(args,
+                                 {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script",
+                                  "--ms", "--settings", "--every"},
+                                 {"--summary"});
+  const bool summarise = o.flags.count("--summary") != 0;
+  const std::int64_t every = o.has("--every") ? parseNumberOption("--every", o.value("--every")) : (summarise ? 0 : 1);
   if (!o.positional.empty()) throw UsageError("run takes options only");
   const std::int64_t durationMs = parseNumberOption("--ms", o.value("--ms"));
   std::vector<ScriptEvent> events;
@@ -241,6 +253,7 @@ int runDrive(const std::vector<std::string>& args) {
   }
   sim::Scheduler scheduler;
   present::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
+  bank.setRecording(false);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {
     loaded = sim::loadDrive(driveChoice(o, o.value("--route")), bank, headlessServices(),
@@ -250,13 +263,17 @@ int runDrive(const std::vector<std::string>& args) {
     return 2;
   }
   sim::Drive& drive = *loaded->drive;
-  TracingRoutines routines(drive, scheduler);
+  DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
+  TracingRoutines routines(drive, scheduler, every, &summary);
   for (const ScriptEvent& e : events) {
     if (e.timeMs > durationMs) break;
     scheduler.runBefore(e.timeMs, routines);
     applyEvent(drive, e);
   }
   scheduler.runUntil(durationMs, routines);
+  // The last tick's line always comes, when lines were asked for.
+  if (every > 1 && scheduler.ticks() % every != 0) routines.print();
+  if (summarise) std::cout << summary.text(scheduler.now());
   return 0;
 }
 
