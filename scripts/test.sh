@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test. With --sanitize the tests run under AddressSanitizer and
-# UndefinedBehaviorSanitizer instead.
+# Sets up, builds and runs every test, the demo line's checks included (the demo line is written once first).
+# With --sanitize the tests run under AddressSanitizer and UndefinedBehaviorSanitizer instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +9,7 @@ kind=dev
 
 scripts/setup.sh
 scripts/build.sh "$kind"
+scripts/demo.sh
 export QT_QPA_PLATFORM=offscreen ALSOFT_DRIVERS=null
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "build/$kind" --output-on-failure -j"$(nproc)"
