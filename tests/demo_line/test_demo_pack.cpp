@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "data/route_file.h"
@@ -71,17 +72,22 @@ struct Offer {
   std::string vehicle;
 };
 
+void PrintTo(const Offer& offer, std::ostream* out) { *out << offer.route << " with " << offer.vehicle; }
+
 class AutoRunTest : public DemoPackTest, public testing::WithParamInterface<Offer> {};
 
 TEST_P(AutoRunTest, ReachesTheEndOfTheLine) {
-  const std::string script = (std::filesystem::temp_directory_path() / "vesk-auto-run.script").string();
+  // One script per test: ctest runs them side by side.
+  const std::string script = (std::filesystem::temp_directory_path() /
+                              ("vesk-auto-run-" + GetParam().route + "-" + GetParam().vehicle + ".script"))
+                                 .string();
   if (FILE* f = std::fopen(script.c_str(), "w")) {
     std::fputs("0 key F1 shift\n", f);
     std::fclose(f);
   }
-  const std::string out = runSim("run --program-dir " + kPack.string() + " --vehicle-dir " + kPack.string() +
-                                 " --vehicle " + GetParam().vehicle + " --route " + GetParam().route +
-                                 " --ms 720000 --script " + script + " --summary");
+  const std::string out =
+      runSim("run --program-dir " + kPack.string() + " --vehicle-dir " + kPack.string() + " --vehicle " +
+             GetParam().vehicle + " --route " + GetParam().route + " --ms 720000 --script " + script + " --summary");
   EXPECT_NE(out.find("reached the end of the line"), std::string::npos) << out;
   EXPECT_EQ(out.find("exit status"), std::string::npos) << out;
   EXPECT_EQ(out.find("できません"), std::string::npos) << out;

@@ -57,7 +57,7 @@ AviWriter::~AviWriter() = default;
 std::unique_ptr<AviWriter> AviWriter::open(const std::filesystem::path& file, int width, int height) {
   auto s = std::make_unique<State>();
   if (avformat_alloc_output_context2(&s->format, nullptr, "avi", file.c_str()) < 0) return nullptr;
-  // The same pictures make the same bytes, whichever FFmpeg build writes them.
+  // No version strings in the file: its bytes depend only on the pictures.
   s->format->flags |= AVFMT_FLAG_BITEXACT;
   const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
   if (encoder == nullptr) return nullptr;
@@ -111,6 +111,8 @@ bool AviWriter::write(const QImage& picture) {
   const int strides[1] = {static_cast<int>(picture.bytesPerLine())};
   sws_scale(s.converter, planes, strides, 0, picture.height(), s.frame->data, s.frame->linesize);
   s.frame->pts = s.next++;
+  // With a fixed quantiser the encoder takes each picture's own quality, not the context's.
+  s.frame->quality = s.codec->global_quality;
   if (avcodec_send_frame(s.codec, s.frame) < 0) return false;
   return s.writePackets(false);
 }

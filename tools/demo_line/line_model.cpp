@@ -28,7 +28,7 @@ Line makeLine() {
   l.tunnels = {{3500, 3950}, {8200, 8650}};
   l.bridges = {{1500, 1620}, {6800, 6880}};
   l.crossings = {1300, 6100, 9600};
-  l.gradients = {{1000, 1800, 8}, {2900, 3500, 25}, {3950, 4500, -15},
+  l.gradients = {{1000, 1800, 8},  {2900, 3500, 25}, {3950, 4500, -15},
                  {5600, 6300, 12}, {7800, 8200, 20}, {8650, 9400, -25}};
   l.curves = {{800, 1200, 1.0 / 600},   {2000, 2300, -1.0 / 800}, {3300, 3700, 1.0 / 500},
               {4500, 4800, -1.0 / 700}, {6500, 7000, 1.0 / 1000}, {8800, 9200, -1.0 / 600}};
@@ -64,12 +64,12 @@ std::vector<double> speedProfile(const Line& l, double start, double end) {
   v.back() = kStationSpeed;
   // v^2 = v0^2 + 2 a s, with a in km/h/s and s in metres: (km/h)^2 = 2 * a * 3.6 * s.
   for (int i = 1; i < n; ++i) {
-    const double reach = std::sqrt(v[static_cast<std::size_t>(i - 1)] * v[static_cast<std::size_t>(i - 1)] +
+    const double reach = std::sqrt(v[static_cast<std::size_t>(i) - 1] * v[static_cast<std::size_t>(i) - 1] +
                                    2 * kAccel * 3.6 * kSampleMetres);
     v[static_cast<std::size_t>(i)] = std::min(v[static_cast<std::size_t>(i)], reach);
   }
   for (int i = n - 2; i >= 0; --i) {
-    const double reach = std::sqrt(v[static_cast<std::size_t>(i + 1)] * v[static_cast<std::size_t>(i + 1)] +
+    const double reach = std::sqrt(v[static_cast<std::size_t>(i) + 1] * v[static_cast<std::size_t>(i) + 1] +
                                    2 * kBrake * 3.6 * kSampleMetres);
     v[static_cast<std::size_t>(i)] = std::min(v[static_cast<std::size_t>(i)], reach);
   }
@@ -154,8 +154,10 @@ int frameAt(const Recording& r, double metres) {
   int hi = r.lastFrame();
   while (lo < hi) {
     const int mid = (lo + hi) / 2;
-    if (positionAtFrame(r, mid) < metres) lo = mid + 1;
-    else hi = mid;
+    if (positionAtFrame(r, mid) < metres)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }

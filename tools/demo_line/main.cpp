@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
       });
     }
   }
-  bool ok = vesk::demo::writeStringFiles(root) && vesk::demo::writeVehicleFiles(root) &&
-            vesk::demo::writeRouteFiles(root);
+  bool ok =
+      vesk::demo::writeStringFiles(root) && vesk::demo::writeVehicleFiles(root) && vesk::demo::writeRouteFiles(root);
   say(ok ? "data files written" : "data files FAILED");
   vesk::demo::writePictures(root, pictureInputs());
   say("pictures written");

@@ -38,18 +38,18 @@ PanelLayout vk500() {
   p.panel = pic(f, "panel.bmp");
   p.panel2 = pic(f, "panel_dark.bmp");
   p.colour = 0x3A4A5A;
-  p.gauges = {
-      {"[Needle_Speed]", pic(f, "needle_speed.bmp"), 170, 680, 110, -135, 2.25, 120, 10, "km/h", 0, 0},
-      {"[Needle_BC]", pic(f, "needle_bc.bmp"), 400, 700, 70, -135, 0.45, 600, 100, "kPa", 0, 0},
-      {"[Needle_MR]", pic(f, "needle_mr.bmp"), 560, 700, 70, -135, 0.27, 1000, 200, "kPa", 0, 0},
-      {"[Needle_I]", pic(f, "needle_i.bmp"), 710, 700, 70, 0, 0.9, 150, 50, "A", 0, 0}};
+  p.gauges = {{"[Needle_Speed]", pic(f, "needle_speed.bmp"), 170, 680, 110, -135, 2.25, 120, 10, "km/h", 0, 0},
+              {"[Needle_BC]", pic(f, "needle_bc.bmp"), 400, 700, 70, -135, 0.45, 600, 100, "kPa", 0, 0},
+              {"[Needle_MR]", pic(f, "needle_mr.bmp"), 560, 700, 70, -135, 0.27, 1000, 200, "kPa", 0, 0},
+              {"[Needle_I]", pic(f, "needle_i.bmp"), 710, 700, 70, 0, 0.9, 150, 50, "A", 0, 0}};
   p.lamps = commonLamps(f);
-  for (const Lamp& l : std::vector<Lamp>{{"[Lamp_Power]", pic(f, "lamp_power.bmp"), 200, 490, 56, 24, "力行", 0x60FF60},
-                                         {"[Lamp_Gen]", pic(f, "lamp_gen.bmp"), 260, 462, 56, 24, "回生", 0x60C0FF},
-                                         {"[Lamp_Air]", pic(f, "lamp_air.bmp"), 260, 490, 56, 24, "空制", 0xFFD040},
-                                         {"[Lamp_ATSP1]", pic(f, "lamp_atsp1.bmp"), 320, 462, 56, 24, "P接近", 0xFFA020},
-                                         {"[Lamp_ATSP2]", pic(f, "lamp_atsp2.bmp"), 320, 490, 56, 24, "Pブレーキ", 0xFF3030},
-                                         {"[Lamp_Const]", pic(f, "lamp_const.bmp"), 380, 540, 56, 24, "定速", 0x60C0FF}}) {
+  for (const Lamp& l :
+       std::vector<Lamp>{{"[Lamp_Power]", pic(f, "lamp_power.bmp"), 200, 490, 56, 24, "力行", 0x60FF60},
+                         {"[Lamp_Gen]", pic(f, "lamp_gen.bmp"), 260, 462, 56, 24, "回生", 0x60C0FF},
+                         {"[Lamp_Air]", pic(f, "lamp_air.bmp"), 260, 490, 56, 24, "空制", 0xFFD040},
+                         {"[Lamp_ATSP1]", pic(f, "lamp_atsp1.bmp"), 320, 462, 56, 24, "P接近", 0xFFA020},
+                         {"[Lamp_ATSP2]", pic(f, "lamp_atsp2.bmp"), 320, 490, 56, 24, "Pブレーキ", 0xFF3030},
+                         {"[Lamp_Const]", pic(f, "lamp_const.bmp"), 380, 540, 56, 24, "定速", 0x60C0FF}}) {
     p.lamps.push_back(l);
   }
   p.strips = notchStrips(f, 5, serviceCells(7));
@@ -68,14 +68,13 @@ PanelLayout vk700() {
   p.panel = pic(f, "panel.bmp");
   p.panel2 = pic(f, "panel_dark.bmp");
   p.colour = 0x506048;
-  p.gauges = {
-      {"[Needle_Speed]", pic(f, "needle_speed.bmp"), 170, 680, 110, -135, 2.25, 120, 10, "km/h", 0, 0},
-      {"[Needle_BC]", pic(f, "needle_bc.bmp"), 400, 660, 60, -135, 0.45, 600, 100, "kPa", 0, 0},
-      {"[Needle_MR]", pic(f, "needle_mr.bmp"), 530, 660, 60, -135, 0.27, 1000, 200, "kPa", 0, 0},
-      {"[Needle_ER]", pic(f, "needle_er.bmp"), 400, 790, 50, -135, 0.45, 600, 100, "kPa", 0, 0},
-      {"[Needle_BP]", pic(f, "needle_bp.bmp"), 530, 790, 50, -135, 0.45, 600, 100, "kPa", 0, 0},
-      {"[Needle_I]", pic(f, "needle_i.bmp"), 680, 660, 60, -135, 0.54, 500, 100, "A", 0, 1},
-      {"[Needle_V]", pic(f, "needle_v.bmp"), 680, 790, 50, -135, 0.135, 2000, 500, "V", 0, 0}};
+  p.gauges = {{"[Needle_Speed]", pic(f, "needle_speed.bmp"), 170, 680, 110, -135, 2.25, 120, 10, "km/h", 0, 0},
+              {"[Needle_BC]", pic(f, "needle_bc.bmp"), 400, 660, 60, -135, 0.45, 600, 100, "kPa", 0, 0},
+              {"[Needle_MR]", pic(f, "needle_mr.bmp"), 530, 660, 60, -135, 0.27, 1000, 200, "kPa", 0, 0},
+              {"[Needle_ER]", pic(f, "needle_er.bmp"), 400, 790, 50, -135, 0.45, 600, 100, "kPa", 0, 0},
+              {"[Needle_BP]", pic(f, "needle_bp.bmp"), 530, 790, 50, -135, 0.45, 600, 100, "kPa", 0, 0},
+              {"[Needle_I]", pic(f, "needle_i.bmp"), 680, 660, 60, -135, 0.54, 500, 100, "A", 0, 1},
+              {"[Needle_V]", pic(f, "needle_v.bmp"), 680, 790, 50, -135, 0.135, 2000, 500, "V", 0, 0}};
   p.lamps = commonLamps(f);
   p.lamps.push_back({"[Lamp_Fin]", pic(f, "lamp_fin.bmp"), 200, 490, 56, 24, "限流", 0xFFD040});
   p.strips = notchStrips(f, 4, {"緩め", "運転", "重なり", "常用", "非常"});
@@ -91,17 +90,18 @@ PanelLayout diesel(const std::string& f, bool manual) {
   p.panel = pic(f, "panel.bmp");
   p.panel2 = pic(f, "panel_dark.bmp");
   p.colour = manual ? 0x6A5A40 : 0x4A5A6A;
-  p.gauges = {
-      {"[Needle_Speed]", pic(f, "needle_speed.bmp"), 170, 680, 110, -135, 2.25, 120, 10, "km/h", 0, 0},
-      {"[Needle_BC]", pic(f, "needle_bc.bmp"), 400, 700, 70, -135, 0.45, 600, 100, "kPa", 0, 0},
-      {"[Needle_MR]", pic(f, "needle_mr.bmp"), 560, 700, 70, -135, 0.27, 1000, 200, "kPa", 0, 0}};
+  p.gauges = {{"[Needle_Speed]", pic(f, "needle_speed.bmp"), 170, 680, 110, -135, 2.25, 120, 10, "km/h", 0, 0},
+              {"[Needle_BC]", pic(f, "needle_bc.bmp"), 400, 700, 70, -135, 0.45, 600, 100, "kPa", 0, 0},
+              {"[Needle_MR]", pic(f, "needle_mr.bmp"), 560, 700, 70, -135, 0.27, 1000, 200, "kPa", 0, 0}};
   p.lamps = commonLamps(f);
   p.lamps.push_back({"[Lamp_Power]", pic(f, "lamp_power.bmp"), 200, 490, 56, 24, "機関", 0x60FF60});
   p.strips = notchStrips(f, 5, manual ? serviceCells(5) : serviceCells(7));
-  p.strips.push_back({"[GearImageList]", pic(f, "gear.bmp"), 660, 770, 44, 28, manual ? std::vector<std::string>{"N", "変速", "直結"}
-                                                                                   : std::vector<std::string>{"N", "1", "2", "3"}});
-  p.strips.push_back({"[GearImageList2]", pic(f, "gear_lever.bmp"), 660, 810, 44, 28,
-                      manual ? std::vector<std::string>{"中立", "1速", "直結"} : std::vector<std::string>{"N", "1", "2", "3"}});
+  p.strips.push_back(
+      {"[GearImageList]", pic(f, "gear.bmp"), 660, 770, 44, 28,
+       manual ? std::vector<std::string>{"N", "変速", "直結"} : std::vector<std::string>{"N", "1", "2", "3"}});
+  p.strips.push_back(
+      {"[GearImageList2]", pic(f, "gear_lever.bmp"), 660, 810, 44, 28,
+       manual ? std::vector<std::string>{"中立", "1速", "直結"} : std::vector<std::string>{"N", "1", "2", "3"}});
   p.digiSpeed = pic(f, "digi_speed.bmp");
   p.digiX = 140;
   p.digiY = 770;

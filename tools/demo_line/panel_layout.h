@@ -17,11 +17,11 @@ struct Gauge {
   int cx = 0;
   int cy = 0;
   int r = 0;
-  int offset = 0;      // degrees at 0
-  double scale = 0;    // degrees a unit
-  double maximum = 0;  // the last figure of the dial
-  double step = 0;     // figures every `step` units
-  std::string unit;    // "km/h", "kPa", "A", "V"
+  int offset = 0;       // degrees at 0
+  double scale = 0;     // degrees a unit
+  double maximum = 0;   // the last figure of the dial
+  double step = 0;      // figures every `step` units
+  std::string unit;     // "km/h", "kPa", "A", "V"
   double lowScale = 0;  // speed needle: degrees a km/h below 10 km/h (0: none)
   int ammeterMode = 0;
 };
@@ -40,7 +40,7 @@ struct Lamp {
 
 // A strip of patterns: pattern k is cell k, left to right (one row).
 struct Strip {
-  std::string key;      // "[NotchImageP]" ...
+  std::string key;  // "[NotchImageP]" ...
   std::string picture;
   int x = 0;
   int y = 0;

@@ -85,7 +85,7 @@ void drawLampPlaces(QPainter& p, const PanelLayout& layout) {
     p.setBrush(kUnlitGlass);
     p.drawRoundedRect(r.adjusted(-1, -1, 1, 1), 5, 5);
     const QString label = qtext(lamp.label);
-    p.setPen(mixColours(rgbColour(lamp.colour), kUnlitGlass, 0.62));
+    p.setPen(mixColours(rgbColour(lamp.colour), kUnlitGlass, 0.7));
     drawCentredText(p, r.center(), label, fittedFont(label, lamp.w - 8, lamp.h - 8, 13, true));
   }
 }
@@ -268,7 +268,7 @@ QImage digitalCell(int w, int h, int speed) {
   p.setBrush(kDisplayGlass);
   p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 3, 3);
   const QColor on(0x50, 0xFF, 0x70);
-  const QColor off(0x1A, 0x2A, 0x1E);
+  const QColor off(0x16, 0x20, 0x19);
   const double digitH = h * 0.72;
   const double digitW = digitH * 0.55;
   const double gap = digitW * 0.4;
@@ -329,6 +329,7 @@ QImage stripPicture(const Strip& strip) {
 
 QImage digitalSpeedPicture(const PanelLayout& layout) {
   std::vector<QImage> cells;
+  cells.reserve(kDigitalCells);
   for (int k = 0; k < kDigitalCells; ++k) cells.push_back(digitalCell(layout.digiW, layout.digiH, k));
   return gridSheet(cells, kDigitalCellsPerRow);
 }

@@ -1,8 +1,10 @@
 #include "demo_line/picture_canvas.h"
 
 #include <QFontMetricsF>
+#include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vesk::demo {
 
@@ -46,7 +48,7 @@ QImage keyedPicture(const QImage& drawing, QColor behind) {
 
 QFont japaneseFont(double pixelSize, bool bold) {
   QFont font(QStringLiteral("Noto Sans CJK JP"));
-  font.setPixelSize(std::max(1, static_cast<int>(pixelSize + 0.5)));
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
   font.setWeight(bold ? QFont::Bold : QFont::Normal);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;
@@ -61,16 +63,35 @@ QFont fittedFont(const QString& text, double maxWidth, double maxHeight, double 
   return japaneseFont(6, bold);
 }
 
+namespace {
+
+// Text is filled as an outline rather than drawn through the glyph cache: the cache renders a glyph's first
+// use differently from later ones, and the pack must come out byte for byte the same on every run.
+QPainterPath textOutline(const QString& text, const QFont& font) {
+  QPainterPath outline;
+  outline.addText(QPointF(), font, text);
+  return outline;
+}
+
+void fillText(QPainter& painter, const QPainterPath& outline, QPointF offset) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(offset);
+  painter.fillPath(outline, painter.pen().brush());
+  painter.restore();
+}
+
+}  // namespace
+
 void drawCentredText(QPainter& painter, QPointF centre, const QString& text, const QFont& font) {
-  const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-  painter.setFont(font);
-  painter.drawText(QPointF(centre.x() - ink.center().x(), centre.y() - ink.center().y()), text);
+  const QPainterPath outline = textOutline(text, font);
+  fillText(painter, outline, centre - outline.boundingRect().center());
 }
 
 void drawLeftText(QPainter& painter, QPointF leftMiddle, const QString& text, const QFont& font) {
-  const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-  painter.setFont(font);
-  painter.drawText(QPointF(leftMiddle.x() - ink.left(), leftMiddle.y() - ink.center().y()), text);
+  const QPainterPath outline = textOutline(text, font);
+  const QRectF ink = outline.boundingRect();
+  fillText(painter, outline, QPointF(leftMiddle.x() - ink.left(), leftMiddle.y() - ink.center().y()));
 }
 
 QString qtext(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
@@ -94,7 +115,7 @@ QImage gridSheet(const std::vector<QImage>& cells, int perRow, QRgb fill) {
 }
 
 QColor mixColours(QColor a, QColor b, double t) {
-  auto mix = [t](int x, int y) { return std::clamp(static_cast<int>(x + (y - x) * t + 0.5), 0, 255); };
+  auto mix = [t](int x, int y) { return std::clamp(static_cast<int>(std::lround(x + (y - x) * t)), 0, 255); };
   return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 

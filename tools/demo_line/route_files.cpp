@@ -47,8 +47,7 @@ std::vector<Service> services() {
 // Builds the text of one route file.
 class RouteText {
  public:
-  template <class... V>
-  void key(const std::string& k, const V&... values) {
+  template <class... V> void key(const std::string& k, const V&... values) {
     out_ << k << '\n';
     ((out_ << values << '\n'), ...);
   }
@@ -70,8 +69,7 @@ class RouteText {
   std::ostringstream out_;
 };
 
-template <class... V>
-std::string csv(const V&... values) {
+template <class... V> std::string csv(const V&... values) {
   std::ostringstream s;
   bool first = true;
   ((s << (first ? "" : ",") << values, first = false), ...);
@@ -115,6 +113,7 @@ int downIndex(bool down, int k) { return down ? k : 4 - k; }
 
 std::vector<std::string> files(const std::vector<SoundSpec>& sounds) {
   std::vector<std::string> names;
+  names.reserve(sounds.size());
   for (const SoundSpec& s : sounds) names.push_back(s.file);
   return names;
 }
@@ -201,8 +200,8 @@ std::string routeFile(const Service& sv) {
     // The ATS-P stop beacon and the doors on the left going down, the right going up (door side 1).
     stationRows.push_back(csv(l.stations[static_cast<std::size_t>(k)].name, stops(k) ? 0 : 1, frame(at(k)), 14000,
                               env.arrivalFirst + d, env.departureMelody, env.platformAmbience,
-                              departure[static_cast<std::size_t>(k)], k + 1 < stations ? 80 : 25, 1, sv.down ? 0 : 1,
-                              0, 0, 0, 60));
+                              departure[static_cast<std::size_t>(k)], k + 1 < stations ? 80 : 25, 1, sv.down ? 0 : 1, 0,
+                              0, 0, 60));
   }
   t.list("[Station]", stationRows);
 
@@ -244,15 +243,17 @@ std::string routeFile(const Service& sv) {
   // An ATS-S speed check before the terminus.
   t.list("[SpeedCheck1]", {csv(45, 2, frame(at(stations - 1) - 350), 0)});
 
-  t.lines("[SignImageList]", {"image\\track\\teimoku.bmp,64", "image\\track\\line_s.bmp,4", "image\\track\\line_m.bmp,4",
-                              "image\\track\\line_e.bmp,4",
-                              std::string("image\\track\\") + (sv.down ? "slope_down.bmp,64" : "slope_up.bmp,64"),
-                              "image\\track\\limit.bmp,64", "image\\track\\remain.bmp,16", "image\\track\\other.bmp,64"});
+  t.lines("[SignImageList]",
+          {"image\\track\\teimoku.bmp,64", "image\\track\\line_s.bmp,4", "image\\track\\line_m.bmp,4",
+           "image\\track\\line_e.bmp,4",
+           std::string("image\\track\\") + (sv.down ? "slope_down.bmp,64" : "slope_up.bmp,64"),
+           "image\\track\\limit.bmp,64", "image\\track\\remain.bmp,16", "image\\track\\other.bmp,64"});
   t.lines("[SignalImageList]", {"0,0,48,112,image\\track\\signal.bmp", "32,32,image\\track\\signal_s.bmp",
                                 "32,32,image\\track\\signal_l.bmp", "32,32,image\\track\\signal_r.bmp"});
   t.list("[OtherKanko]", files(otherCalloutSounds()));
   t.list("[LimitKanko]", files(limitCalloutSounds()));
   std::vector<std::string> anim;
+  anim.reserve(14);
   for (int i = 0; i < 14; ++i) anim.push_back("image\\track\\anim_" + std::to_string(i) + ".bmp");
   t.list("[AnimImageList]", anim);
 

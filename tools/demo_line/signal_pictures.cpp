@@ -23,31 +23,37 @@ struct PatternRow {
 // Lamp lenses of each head, top to bottom. Red sits low on the head, as on Japanese lineside signals.
 const char* lensesOf(int headType) {
   switch (headType) {
-    case 1:
-    case 2:
-    case 3: return "GYR";
-    case 4:
-    case 5: return "YGYR";
-    case 6: return "YGYRY";
-    case 7: return "GYRG";
-    case 8: return "YGYRG";
-    default: return "";
+  case 1:
+  case 2:
+  case 3:
+    return "GYR";
+  case 4:
+  case 5:
+    return "YGYR";
+  case 6:
+    return "YGYRY";
+  case 7:
+    return "GYRG";
+  case 8:
+    return "YGYRG";
+  default:
+    return "";
   }
 }
 
 // The lit lamps of every pattern. Repeaters (type 0) name the colour of their bar: a horizontal bar for stop,
 // a diagonal one for caution, a vertical one for proceed. Cab signals (type 9) show a speed.
 constexpr std::array<PatternRow, 40> kPatterns = {{
-    {1, 0, "R"},       {2, 0, "Y"},       {3, 0, "G"},                                        //
-    {4, 1, "--R"},     {5, 1, "-Y-"},     {6, 1, "G--"},                                      //
-    {7, 2, "--R"},     {8, 2, "-Y-"},     {9, 2, "G--"},                                      //
-    {10, 3, "--R"},    {11, 3, "-Y-"},    {12, 3, "G--"},                                     //
-    {13, 4, "---R"},   {14, 4, "--Y-"},   {15, 4, "YG--"},  {16, 4, "-G--"},                  //
-    {17, 5, "---R"},   {18, 5, "Y-Y-"},   {19, 5, "--Y-"},  {20, 5, "-G--"},                  //
-    {21, 6, "---R-"},  {22, 6, "--Y-Y"},  {23, 6, "--Y--"}, {24, 6, "YG---"}, {25, 6, "-G---"},  //
-    {26, 7, "--R-"},   {27, 7, "-Y--"},   {28, 7, "G---"},  {29, 7, "G--G"},                  //
-    {30, 8, "---R-"},  {31, 8, "--Y--"},  {32, 8, "YG---"}, {33, 8, "-G---"}, {34, 8, "-G--G"},  //
-    {35, 9, "0"},      {36, 9, "25"},     {37, 9, "45"},    {38, 9, "65"},    {39, 9, "75"},    {40, 9, "90"},
+    {1, 0, "R"},      {2, 0, "Y"},      {3, 0, "G"},                                           //
+    {4, 1, "--R"},    {5, 1, "-Y-"},    {6, 1, "G--"},                                         //
+    {7, 2, "--R"},    {8, 2, "-Y-"},    {9, 2, "G--"},                                         //
+    {10, 3, "--R"},   {11, 3, "-Y-"},   {12, 3, "G--"},                                        //
+    {13, 4, "---R"},  {14, 4, "--Y-"},  {15, 4, "YG--"},  {16, 4, "-G--"},                     //
+    {17, 5, "---R"},  {18, 5, "Y-Y-"},  {19, 5, "--Y-"},  {20, 5, "-G--"},                     //
+    {21, 6, "---R-"}, {22, 6, "--Y-Y"}, {23, 6, "--Y--"}, {24, 6, "YG---"}, {25, 6, "-G---"},  //
+    {26, 7, "--R-"},  {27, 7, "-Y--"},  {28, 7, "G---"},  {29, 7, "G--G"},                     //
+    {30, 8, "---R-"}, {31, 8, "--Y--"}, {32, 8, "YG---"}, {33, 8, "-G---"}, {34, 8, "-G--G"},  //
+    {35, 9, "0"},     {36, 9, "25"},    {37, 9, "45"},    {38, 9, "65"},    {39, 9, "75"},    {40, 9, "90"},
 }};
 
 const PatternRow* rowOf(int pattern) {
@@ -64,17 +70,23 @@ const QRectF kCabSignalBox(3, 4, 42, 34);
 
 QColor litColour(char lamp) {
   switch (lamp) {
-    case 'R': return QColor(0xFF, 0x2A, 0x1E);
-    case 'Y': return QColor(0xFF, 0xC2, 0x1A);
-    default: return QColor(0x10, 0xE0, 0xA0);  // the blue-green of railway green
+  case 'R':
+    return QColor(0xFF, 0x2A, 0x1E);
+  case 'Y':
+    return QColor(0xFF, 0xC2, 0x1A);
+  default:
+    return QColor(0x10, 0xE0, 0xA0);  // the blue-green of railway green
   }
 }
 
 QColor coreColour(char lamp) {
   switch (lamp) {
-    case 'R': return QColor(0xFF, 0x80, 0x70);
-    case 'Y': return QColor(0xFF, 0xE8, 0x90);
-    default: return QColor(0xA0, 0xFF, 0xE0);
+  case 'R':
+    return QColor(0xFF, 0x80, 0x70);
+  case 'Y':
+    return QColor(0xFF, 0xE8, 0x90);
+  default:
+    return QColor(0xA0, 0xFF, 0xE0);
   }
 }
 
@@ -160,9 +172,12 @@ void drawLampHead(QPainter& p, const PatternRow& row) {
 QPointF barDirection(char lamp) {
   const double d = std::numbers::sqrt2 / 2;
   switch (lamp) {
-    case 'R': return {1, 0};   // horizontal: stop
-    case 'Y': return {d, -d};  // diagonal: caution
-    default: return {0, -1};   // vertical: proceed
+  case 'R':
+    return {1, 0};  // horizontal: stop
+  case 'Y':
+    return {d, -d};  // diagonal: caution
+  default:
+    return {0, -1};  // vertical: proceed
   }
 }
 
@@ -171,6 +186,9 @@ void drawRepeater(QPainter& p, const PatternRow& row) {
   p.setPen(QPen(QColor(0x60, 0x64, 0x68), 1.5));
   p.setBrush(QColor(0x0C, 0x0C, 0x0E));
   p.drawEllipse(kRepeaterCentre, kRepeaterRadius, kRepeaterRadius);
+  QPainterPath disc;
+  disc.addEllipse(kRepeaterCentre, kRepeaterRadius - 1, kRepeaterRadius - 1);
+  p.setClipPath(disc);
   // Every lamp place of the three bars, dark; then the bar in use, lit.
   for (char bar : {'R', 'Y', 'G'}) {
     const QPointF d = barDirection(bar);
@@ -210,6 +228,7 @@ void drawCabSignal(QPainter& p, const PatternRow& row) {
 
 std::vector<SignalPattern> signalPatterns() {
   std::vector<SignalPattern> out;
+  out.reserve(kPatterns.size());
   for (const PatternRow& row : kPatterns) out.push_back({row.pattern, row.lamps});
   return out;
 }

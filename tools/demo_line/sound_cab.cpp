@@ -1,5 +1,6 @@
 #include "demo_line/sound_cab.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -37,7 +38,7 @@ void addClick(Samples& out, Rng& rng, double at, double hz1, double hz2, double 
     const double t = seconds(i);
     const double v = rng.noise() * decay(t, 0.0015) + 0.6 * decay(t, 0.012) * std::sin(2 * kPi * hz1 * t) +
                      0.4 * decay(t, 0.008) * std::sin(2 * kPi * hz2 * t);
-    out[static_cast<std::size_t>(start + i)] += static_cast<float>(gain * v);
+    sampleAt(out, start + i) += static_cast<float>(gain * v);
   }
 }
 
@@ -49,7 +50,7 @@ void addThud(Samples& out, Rng& rng, double at, double hz, double gain) {
     const double t = seconds(i);
     const double v = decay(t, 0.07) * (std::sin(2 * kPi * hz * t) + 0.5 * std::sin(2 * kPi * 2.1 * hz * t)) +
                      dull(rng.noise() * decay(t, 0.015));
-    out[static_cast<std::size_t>(start + i)] += static_cast<float>(gain * v);
+    sampleAt(out, start + i) += static_cast<float>(gain * v);
   }
 }
 

@@ -15,6 +15,7 @@ bool diesel(const std::string& family) { return family == "vk103" || family == "
 
 std::vector<SoundSpec> driveSounds(const std::string& f) {
   std::vector<SoundSpec> s;
+  s.reserve(40);
   for (int band = 0; band < 13; ++band) {
     s.push_back({snd(f, "run" + std::to_string(band) + ".wav"),
                  "running sound of the " + std::to_string(band * 10) + "-" + std::to_string(band * 10 + 9) +
@@ -106,12 +107,30 @@ std::vector<SoundSpec> environmentSounds() {
 }
 
 std::vector<SoundSpec> calloutSounds1() {
-  const char* words[22] = {"ていし",          "けいかい",       "ちゅうい",          "げんそく",   "しんこう",
-                           "じゅうぞく しんこう", "さんじゅうびょう", "よんじゅうごびょう", "いっぷん",   "いっぷん じゅうごびょう",
-                           "いっぷん さんじゅうびょう", "いっぷん よんじゅうごびょう", "にふん",   "おくれ",     "おくれです",
-                           "はやい",           "はやいです",     "ていじ",            "ていじです", "とじめ よし",
-                           "しゅっぱつ しんこう", "こうそく しんこう"};
+  const char* words[22] = {"ていし",
+                           "けいかい",
+                           "ちゅうい",
+                           "げんそく",
+                           "しんこう",
+                           "じゅうぞく しんこう",
+                           "さんじゅうびょう",
+                           "よんじゅうごびょう",
+                           "いっぷん",
+                           "いっぷん じゅうごびょう",
+                           "いっぷん さんじゅうびょう",
+                           "いっぷん よんじゅうごびょう",
+                           "にふん",
+                           "おくれ",
+                           "おくれです",
+                           "はやい",
+                           "はやいです",
+                           "ていじ",
+                           "ていじです",
+                           "とじめ よし",
+                           "しゅっぱつ しんこう",
+                           "こうそく しんこう"};
   std::vector<SoundSpec> s;
+  s.reserve(22);
   for (int i = 0; i < 22; ++i) {
     s.push_back({"sound\\kanko\\k" + std::to_string(i) + ".wav", "a driver's call-out", false, words[i]});
   }

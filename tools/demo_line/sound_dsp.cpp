@@ -211,20 +211,23 @@ void normalise(Samples& s, double peakDb) {
   for (float& v : s) v = static_cast<float>(v * g);
 }
 
-Loop::Loop(double seconds) : frames_(std::max(frames(seconds), 64)), fade_(std::min(frames_ / 4, frames(0.25))) {}
+Loop::Loop(double length)
+    : frames_(std::max(dsp::frames(length), 64)), fade_(std::min(frames_ / 4, dsp::frames(0.25))) {}
 
 double Loop::seconds() const { return dsp::seconds(frames_); }
 
 double Loop::snap(double hz) const { return std::max(1.0, std::round(hz * seconds())) / seconds(); }
 
-Samples Loop::buffer() const { return Samples(static_cast<std::size_t>(frames_ + fade_), 0.0f); }
+Samples Loop::buffer() const {
+  return Samples(static_cast<std::size_t>(frames_) + static_cast<std::size_t>(fade_), 0.0f);
+}
 
 void Loop::close(Samples& s) const {
-  s.resize(static_cast<std::size_t>(frames_ + fade_), 0.0f);
+  s.resize(static_cast<std::size_t>(frames_) + static_cast<std::size_t>(fade_), 0.0f);
   for (int i = 0; i < fade_; ++i) {
     const float w = static_cast<float>(i) / static_cast<float>(fade_);
     auto& head = s[static_cast<std::size_t>(i)];
-    head = head * w + s[static_cast<std::size_t>(frames_ + i)] * (1.0f - w);
+    head = head * w + sampleAt(s, frames_ + i) * (1.0f - w);
   }
   s.resize(static_cast<std::size_t>(frames_));
 }

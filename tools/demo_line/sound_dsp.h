@@ -22,6 +22,8 @@ struct Sound {
 
 int frames(double seconds);
 double seconds(int frames);
+// The sample at a signed index (callers keep it in range).
+inline float& sampleAt(Samples& s, int i) { return s[static_cast<std::size_t>(i)]; }
 
 // A xorshift generator seeded from a name, so every sound gets its own noise and the same noise every run.
 class Rng {
@@ -107,8 +109,7 @@ class Loop {
   Samples buffer() const;
   void close(Samples& s) const;
   // Calls draw(shift) for the loop before, this one and the one after, so events near the seam ring across it.
-  template <class Draw>
-  void repeat(Draw draw) const {
+  template <class Draw> void repeat(Draw draw) const {
     for (int k = -1; k <= 1; ++k) draw(k * seconds());
   }
 

@@ -62,10 +62,10 @@ class Diesel {
     }
     static constexpr double kCylinder[6] = {1.0, 0.8, 0.93, 0.75, 1.05, 0.88};
     const double p = phase_;
-    const double knock = std::exp(-6 * p) * (std::sin(2 * kPi * resonance_[0] * p) +
-                                             0.45 * std::sin(2 * kPi * resonance_[1] * p) +
-                                             0.35 * load * std::sin(2 * kPi * resonance_[2] * p));
-    const double puff = exhaust_(rng_.noise()) * std::exp(-4 * p) * (0.5 + load);
+    const double knock =
+        std::exp(-6 * p) * (std::sin(2 * kPi * resonance_[0] * p) + 0.45 * std::sin(2 * kPi * resonance_[1] * p) +
+                            0.35 * load * std::sin(2 * kPi * resonance_[2] * p));
+    const double puff = exhaust_(rng_.noise()) * std::min(1.0, p / 0.05) * std::exp(-4 * p) * (0.5 + load);
     return level * kCylinder[cylinder_] * (knock + puff);
   }
 
@@ -146,7 +146,7 @@ Sound engineStop() {
   const int at = frames(stops);
   for (int i = 0; at + i < static_cast<int>(s.size()); ++i) {
     const double t = seconds(i);
-    s[static_cast<std::size_t>(at + i)] += static_cast<float>(0.6 * decay(t, 0.08) * std::sin(2 * kPi * 35 * t));
+    sampleAt(s, at + i) += static_cast<float>(0.6 * decay(t, 0.08) * std::sin(2 * kPi * 35 * t));
   }
   fadeEdges(s, 0, 0.1);
   return {s, -5};
@@ -158,19 +158,33 @@ std::optional<Sound> engineSound(const std::string& stem) {
   static const std::map<std::string, std::function<Sound()>> recipes = {
       {"motor_low",
        [] {
-         return whine({"motor_low",
-                       {{520, 1.0, {1, 0.35, 0.5, 0.15, 0.3, 0.1, 0.15}}, {1050, 0.25, {1}}, {1144, 0.08, {1}}}});
+         return whine(
+             {"motor_low", {{520, 1.0, {1, 0.35, 0.5, 0.15, 0.3, 0.1, 0.15}}, {1050, 0.25, {1}}, {1144, 0.08, {1}}}});
        }},
-      {"motor_high", [] { return whine({"motor_high", {{900, 1.0, {1, 0.15, 0.05}}, {1900, 0.2, {1}}}, 1200}); }},
+      {"motor_high",
+       [] {
+         return whine({"motor_high", {{900, 1.0, {1, 0.15, 0.05}}, {1900, 0.2, {1}}}, 1200});
+       }},
       {"motor_brake",
        [] {
          return whine({"motor_brake", {{440, 1.0, squareHarmonics(9)}, {1400, 0.2, {1}}}, 800, 0.03, 8, 0.1, -7});
        }},
-      {"motor", [] { return whine({"motor", {{680, 1.0, {1, 0.3, 0.1}}, {120, 0.35, sawHarmonics(6)}}, 3000}); }},
+      {"motor",
+       [] {
+         return whine({"motor", {{680, 1.0, {1, 0.3, 0.1}}, {120, 0.35, sawHarmonics(6)}}, 3000});
+       }},
       {"motor_coast",
-       [] { return whine({"motor_coast", {{680, 1.0, {1, 0.1}}, {120, 0.1, sawHarmonics(3)}}, 3000, 0.02, 0, 0, -12}); }},
-      {"converter", [] { return whine({"converter", {{700, 1.0, {1, 0.2}}, {1050, 0.15, {1}}}, 700, 0.08, 0, 0, -8}); }},
-      {"gearbox", [] { return whine({"gearbox", {{1300, 1.0, {1, 0.2}}}, 1300, 0.05, 25, 0.3, -9}); }},
+       [] {
+         return whine({"motor_coast", {{680, 1.0, {1, 0.1}}, {120, 0.1, sawHarmonics(3)}}, 3000, 0.02, 0, 0, -12});
+       }},
+      {"converter",
+       [] {
+         return whine({"converter", {{700, 1.0, {1, 0.2}}, {1050, 0.15, {1}}}, 700, 0.08, 0, 0, -8});
+       }},
+      {"gearbox",
+       [] {
+         return whine({"gearbox", {{1300, 1.0, {1, 0.2}}}, 1300, 0.05, 25, 0.3, -9});
+       }},
       {"engine_idle", [] { return dieselLoop("engine_idle", 600, 0.0, -6); }},
       {"engine_idle2", [] { return dieselLoop("engine_idle2", 700, 0.1, -6); }},
       {"engine_run", [] { return dieselLoop("engine_run", 1200, 1.0, -5); }},

@@ -19,17 +19,20 @@ struct Axle {
 };
 
 std::vector<Axle> carAxles(bool light) {
-  const double axle = light ? 2.0 : 2.1;        // axle spacing within a bogie
+  const double axle = light ? 2.0 : 2.1;       // axle spacing within a bogie
   const double centres = light ? 14.0 : 13.8;  // bogie centre spacing
   return {{0, 1.0}, {axle, 0.9}, {centres, 0.6}, {centres + axle, 0.55}};
 }
 
 double bandSpeed(int band) { return (10.0 * band + 5.0) / 3.6; }  // m/s
 
+// Seconds between two rail joints at the band's middle speed.
+double jointPeriod(int band) { return kRailLength / bandSpeed(band); }
+
 // One wheel striking a rail joint: a sharp metallic tick over a short low thud. `weight` deepens the thud.
 Samples wheelClick(Rng& rng, bool light, double weight) {
   Samples s(static_cast<std::size_t>(frames(weight > 1 ? 0.35 : 0.12)), 0.0f);
-  Biquad tickFilter = Biquad::bandPass(light ? 3000 : 2400, 1.4);
+  Biquad tickFilter = Biquad::bandPass(light ? 3000 : 2400, 1.0);
   const double thudHz = (light ? 120.0 : 95.0) / weight;
   const double ringHz = light ? 1400.0 : 1150.0;
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -37,7 +40,7 @@ Samples wheelClick(Rng& rng, bool light, double weight) {
     const double tick = tickFilter(rng.noise() * decay(t, 0.004));
     const double thud = (light ? 0.45 : 0.7) * weight * decay(t, 0.025 * weight) * std::sin(2 * kPi * thudHz * t);
     const double ring = 0.15 * decay(t, 0.03 * weight) * std::sin(2 * kPi * ringHz * t);
-    s[i] = static_cast<float>(2.5 * tick + thud + ring);
+    s[i] = static_cast<float>(4.0 * tick + thud + ring);
   }
   normalise(s, 0.0);
   return s;
@@ -57,8 +60,7 @@ void addCreak(Samples& out, Rng& rng, double at, double hz) {
       phase -= 1;
       impulse = rng.noise();
     }
-    out[static_cast<std::size_t>(start + i)] +=
-        static_cast<float>(trapezoid(t, 0.35, 0.05, 0.15) * body(impulse + 0.05 * rng.noise()));
+    sampleAt(out, start + i) += static_cast<float>(trapezoid(t, 0.35, 0.05, 0.15) * body(impulse + 0.05 * rng.noise()));
   }
 }
 
@@ -74,8 +76,6 @@ Sound creaking() {
 
 }  // namespace
 
-double jointPeriod(int band) { return kRailLength / bandSpeed(std::max(band, 0)); }
-
 Sound runningSound(int band, bool light) {
   if (band <= 0) return creaking();
   Rng rng("run" + std::to_string(band) + (light ? "light" : ""));
@@ -87,15 +87,17 @@ Sound runningSound(int band, bool light) {
   const double p = band;
 
   // Rumble: low body, a middle roar and, at speed, a high hiss; each grows with the band.
-  Samples s = coloredNoise(rng, n, Biquad::lowPass(100 + 45 * p, 0.8), 0.04 + 0.012 * p);
-  mix(s, coloredNoise(rng, n, Biquad::bandPass(350 + 110 * p, 0.9), 0.01 + 0.008 * p), 1.0);
-  mix(s, coloredNoise(rng, n, Biquad::highPass(2500), 0.004 * p * p / 12.0), 1.0);
+  Samples s = coloredNoise(rng, n, Biquad::lowPass(100 + 45 * p, 0.8), 0.08 + 0.02 * p);
+  mix(s, coloredNoise(rng, n, Biquad::bandPass(300 + 60 * p, 0.9), 0.02 + 0.012 * p), 1.0);
+  mix(s, coloredNoise(rng, n, Biquad::highPass(2500), 0.003 * p * p / 12.0), 1.0);
   // The wheels' turning swells the rumble a little, once per turn (0.86 m wheels).
   const double turn = loop.snap(speed / (kPi * 0.86));
-  for (int i = 0; i < n; ++i) s[static_cast<std::size_t>(i)] *= static_cast<float>(1 + 0.2 * std::sin(2 * kPi * turn * seconds(i)));
+  for (int i = 0; i < n; ++i) {
+    sampleAt(s, i) *= static_cast<float>(1 + 0.2 * std::sin(2 * kPi * turn * seconds(i)));
+  }
 
   const Samples click = wheelClick(rng, light, 1.0);
-  const double clickGain = 0.6 + 0.04 * p;
+  const double clickGain = 0.8 + 0.15 * p;
   const double jointSpacing = loop.seconds() / joints;
   for (int k = -1; k <= joints; ++k) {
     for (const Axle& a : carAxles(light)) {
@@ -103,7 +105,7 @@ Sound runningSound(int band, bool light) {
     }
   }
   loop.close(s);
-  return {s, -24.0 + 1.6 * p};
+  return {s, -18.0 + 1.2 * p};
 }
 
 Sound pointsSound(bool fast, bool light) {

@@ -1,5 +1,6 @@
 #include "demo_line/sound_signals.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -163,18 +164,12 @@ Sound whistle() {
 
 std::optional<Sound> signalSound(const std::string& stem, bool diesel) {
   static const std::map<std::string, std::function<Sound(bool)>> recipes = {
-      {"ats_bell", [](bool) { return atsBell(); }},
-      {"ats_chime", [](bool) { return atsChime(); }},
-      {"ats_confirm", [](bool) { return atsConfirm(); }},
-      {"atc_ding", [](bool) { return atcDing(); }},
-      {"eb_ring", [](bool) { return vigilanceRinger(); }},
-      {"stop_warning", [](bool) { return stopWarning(); }},
-      {"buzzer", [](bool) { return buzzer(); }},
-      {"departure_signal", [](bool) { return departureSignal(); }},
-      {"ats_warn", [](bool) { return atsWarn(); }},
-      {"horn", horn},
-      {"horn2", [](bool) { return whistle(); }},
-      {"horn3", longHorn},
+      {"ats_bell", [](bool) { return atsBell(); }},        {"ats_chime", [](bool) { return atsChime(); }},
+      {"ats_confirm", [](bool) { return atsConfirm(); }},  {"atc_ding", [](bool) { return atcDing(); }},
+      {"eb_ring", [](bool) { return vigilanceRinger(); }}, {"stop_warning", [](bool) { return stopWarning(); }},
+      {"buzzer", [](bool) { return buzzer(); }},           {"departure_signal", [](bool) { return departureSignal(); }},
+      {"ats_warn", [](bool) { return atsWarn(); }},        {"horn", horn},
+      {"horn2", [](bool) { return whistle(); }},           {"horn3", longHorn},
   };
   const auto it = recipes.find(stem);
   if (it == recipes.end()) return std::nullopt;

@@ -15,7 +15,9 @@ constexpr double kEyeHeight = 2.4;
 constexpr double kNearest = 1.0;        // the nearest distance drawn; the picture's bottom edge is about 6 m ahead
 constexpr double kHalfCabLength = 7.0;  // the cab pitches with the chord between its bogies
 
-double overlap(double a, double b, double from, double to) { return std::max(0.0, std::min(b, to) - std::max(a, from)); }
+double overlap(double a, double b, double from, double to) {
+  return std::max(0.0, std::min(b, to) - std::max(a, from));
+}
 
 }  // namespace
 
@@ -43,7 +45,7 @@ double TrackAhead::gradientAt(double position) const {
 }
 
 TrackAhead::TrackAhead(const Line& line, double position, double distance)
-    : line_(line), up_(seenFromUpCab(line)), position_(position), distance_(distance) {
+    : line_(line), up_(seenFromUpCab(line)), distance_(distance) {
   // Turning (radians, clockwise as the cab sees it) and rising (metres) between two positions, exactly.
   auto turn = [&](double a, double b) {
     double t = 0;

@@ -54,7 +54,6 @@ class TrackAhead {
  private:
   const Line& line_;
   bool up_ = false;
-  double position_ = 0;
   double distance_ = 0;
   double horizonY_ = 0;
   double heading_ = 0;

@@ -17,8 +17,7 @@ namespace {
 class VehicleText {
  public:
   void comment(const std::string& text) { out_ << "; " << text << '\n'; }
-  template <class... V>
-  void key(const std::string& k, const V&... values) {
+  template <class... V> void key(const std::string& k, const V&... values) {
     out_ << k << '\n';
     ((out_ << values << '\n'), ...);
   }
@@ -106,9 +105,8 @@ void writeSounds(VehicleText& t, const std::string& family, int brakePositions, 
   t.key("[Buzzer]", c.buzzer);
   t.key("[DepSign]", c.departureSignal);
   t.key("[ATS_Warn]", c.atsWarn);
-  t.list("[SwitchSound]",
-         {std::to_string(c.switchLow) + ",40,1", std::to_string(c.switchHigh) + ",999,1",
-          std::to_string(c.switchLow) + ",40,2", std::to_string(c.switchHigh) + ",999,2"});
+  t.list("[SwitchSound]", {std::to_string(c.switchLow) + ",40,1", std::to_string(c.switchHigh) + ",999,1",
+                           std::to_string(c.switchLow) + ",40,2", std::to_string(c.switchHigh) + ",999,2"});
   std::vector<std::string> files;
   for (const SoundSpec& s : driveSounds(family)) files.push_back(s.file);
   t.list("[DriveSound]", files);
@@ -190,8 +188,10 @@ std::string vk500() {
   for (const char* r : rows) t.line(r);
   t.line("#");
   t.list("[PowerMode]", {"P,通常", "P,勾配"});
-  writeEngineSounds1(t, {{0, {0, 40, 90, 0.35, 1.0, 1.7, 30, 100, 70}}, {0, {40, 80, 120, 0.7, 1.0, 1.4, 10, 100, 100}},
-                         {1, {5, 50, 110, 0.4, 1.0, 1.9, 80, 100, 70}}},
+  writeEngineSounds1(t,
+                     {{0, {0, 40, 90, 0.35, 1.0, 1.7, 30, 100, 70}},
+                      {0, {40, 80, 120, 0.7, 1.0, 1.4, 10, 100, 100}},
+                      {1, {5, 50, 110, 0.4, 1.0, 1.9, 80, 100, 70}}},
                      engineSounds1("vk500"));
   writePanel(t, panelLayout("vk500"));
   return t.str();
@@ -340,8 +340,8 @@ std::string diesel(bool manual) {
 
 bool writeVehicleFiles(const std::filesystem::path& root) {
   return writeDataFile(root, "train_VK500.dat", vk500()) && writeDataFile(root, "train_VK700_3Cars.dat", vk700(3)) &&
-         writeDataFile(root, "train_VK700_2Cars.dat", vk700(2)) && writeDataFile(root, "train_VK103.dat", diesel(false)) &&
-         writeDataFile(root, "train_VK401.dat", diesel(true));
+         writeDataFile(root, "train_VK700_2Cars.dat", vk700(2)) &&
+         writeDataFile(root, "train_VK103.dat", diesel(false)) && writeDataFile(root, "train_VK401.dat", diesel(true));
 }
 
 }  // namespace vesk::demo

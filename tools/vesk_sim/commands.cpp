@@ -236,8 +236,8 @@ int dumpStrings(const std::vector<std::string>& args) {
 
 int runDrive(const std::vector<std::string>& args) {
   const Options o = parseOptions(args,
-                                 {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script",
-                                  "--ms", "--settings", "--every"},
+                                 {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
+                                  "--script", "--ms", "--settings", "--every"},
                                  {"--summary"});
   const bool summarise = o.flags.count("--summary") != 0;
   const std::int64_t every = o.has("--every") ? parseNumberOption("--every", o.value("--every")) : (summarise ? 0 : 1);

@@ -17,13 +17,12 @@ std::string clockText(std::int32_t units) {
 }  // namespace
 
 DriveSummary::DriveSummary(const sim::LoadedDrive& loaded, std::string routeFile, std::string vehicleFile)
-    : loaded_(loaded),
-      routeFile_(std::move(routeFile)),
-      vehicleFile_(std::move(vehicleFile)),
+    : loaded_(loaded), routeFile_(std::move(routeFile)), vehicleFile_(std::move(vehicleFile)),
       startPosition_(loaded.drive->state.position) {
   // Stations at or behind the start do not count as passed.
   const data::RouteData& r = *loaded.route;
-  while (nextStation_ < r.stationCount && r.stations[static_cast<std::size_t>(nextStation_)].frame <= loaded.drive->state.frame) {
+  while (nextStation_ < r.stationCount &&
+         r.stations[static_cast<std::size_t>(nextStation_)].frame <= loaded.drive->state.frame) {
     ++nextStation_;
   }
 }
@@ -32,7 +31,8 @@ void DriveSummary::afterTick(const sim::Drive& drive) {
   ++ticks_;
   maxSpeed_ = std::max(maxSpeed_, std::fabs(drive.state.speed));
   const data::RouteData& r = *loaded_.route;
-  while (nextStation_ < r.stationCount && drive.state.frame >= r.stations[static_cast<std::size_t>(nextStation_)].frame) {
+  while (nextStation_ < r.stationCount &&
+         drive.state.frame >= r.stations[static_cast<std::size_t>(nextStation_)].frame) {
     passed_.emplace_back(ticks_ * 100, nextStation_);
     ++nextStation_;
   }
@@ -55,7 +55,8 @@ std::string DriveSummary::text(std::int64_t timeMs) const {
                   s.kind == 1 ? "passed " : "reached", s.name.c_str(), clockText(s.departureTime).c_str());
     out += line;
   }
-  const bool reachedEnd = r.stationCount > 0 && d.state.frame >= r.stations[static_cast<std::size_t>(r.stationCount - 1)].frame;
+  const bool reachedEnd =
+      r.stationCount > 0 && d.state.frame >= r.stations[static_cast<std::size_t>(r.stationCount - 1)].frame;
   std::snprintf(line, sizeof line, "  frame %d of %d; %s\n", d.state.frame, d.lastFramePosition,
                 reachedEnd ? "reached the end of the line" : "did not reach the end of the line");
   out += line;
