@@ -10,7 +10,7 @@ if [ -f "$out/.stamp" ] && [ "$(cat "$out/.stamp")" = "$stamp" ]; then
   exit 0
 fi
 scripts/build.sh dev >/dev/null
-echo "demo: writing the demo line (about two minutes)"
+echo "demo: writing the demo line to build/demo-pack (under a minute)"
 rm -rf "$out.tmp"
 build/dev/tools/demo_line/vesk-demo-line "$out.tmp"
 echo "$stamp" > "$out.tmp/.stamp"

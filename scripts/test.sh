@@ -12,4 +12,5 @@ scripts/build.sh "$kind"
 scripts/demo.sh
 export QT_QPA_PLATFORM=offscreen ALSOFT_DRIVERS=null
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 ctest --test-dir "build/$kind" --output-on-failure -j"$(nproc)"

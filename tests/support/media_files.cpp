@@ -1,10 +1,11 @@
 #include "support/media_files.h"
 
-#include <jpeglib.h>
 #include <sndfile.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "demo_line/picture_files.h"
 
 namespace vesk::test {
 namespace {
@@ -49,24 +50,7 @@ QImage picture(int width, int height, const std::function<QRgb(int, int)>& colou
   return image;
 }
 
-std::string bmp24(const QImage& image) {
-  const int w = image.width();
-  const int h = image.height();
-  const int row = (w * 3 + 3) / 4 * 4;
-  std::string s = bmpHeaders(w, h, 24, 0, 54, static_cast<std::uint32_t>(row * h), 0);
-  for (int y = h - 1; y >= 0; --y) {
-    std::string line;
-    for (int x = 0; x < w; ++x) {
-      const QRgb c = image.pixel(x, y);
-      line += static_cast<char>(qBlue(c));
-      line += static_cast<char>(qGreen(c));
-      line += static_cast<char>(qRed(c));
-    }
-    line.resize(static_cast<std::size_t>(row), '\0');
-    s += line;
-  }
-  return s;
-}
+std::string bmp24(const QImage& image) { return demo::bmpBytes(image); }
 
 std::string bmpRle8(int width, int height, const std::vector<QRgb>& palette, const std::vector<std::uint8_t>& codes) {
   const auto offset = static_cast<std::uint32_t>(54 + 4 * palette.size());
@@ -82,39 +66,7 @@ std::string bmpRle8(int width, int height, const std::vector<QRgb>& palette, con
   return s;
 }
 
-std::string jpeg(const QImage& image, int quality) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(image.width());
-  info.image_height = static_cast<JDIMENSION>(image.height());
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(image.width()) * 3);
-  while (info.next_scanline < info.image_height) {
-    const int y = static_cast<int>(info.next_scanline);
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb c = image.pixel(x, y);
-      row[3 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(qRed(c));
-      row[3 * static_cast<std::size_t>(x) + 1] = static_cast<unsigned char>(qGreen(c));
-      row[3 * static_cast<std::size_t>(x) + 2] = static_cast<unsigned char>(qBlue(c));
-    }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::string out(reinterpret_cast<const char*>(buffer), size);
-  jpeg_destroy_compress(&info);
-  std::free(buffer);
-  return out;
-}
+std::string jpeg(const QImage& image, int quality) { return demo::jpegBytes(image, quality); }
 
 std::string wave(int rate, int frames, int channels) {
   std::string s = "RIFF";
