@@ -75,6 +75,8 @@ struct ReadingCase {
   const char* text;
   std::function<void(const VehicleSpec&)> check;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ReadingCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class VehicleReadingTest : public VehicleFileTest, public testing::WithParamInterface<ReadingCase> {};
 
@@ -207,6 +209,8 @@ struct FailureCase {
   const char* text;
   std::string message;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class VehicleFailureTest : public VehicleFileTest, public testing::WithParamInterface<FailureCase> {};
 

@@ -24,6 +24,8 @@ struct HeadGradientCase {
   double after;
   int post;  // gradient post pattern; -1: unchanged
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const HeadGradientCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class HeadGradientTest : public testing::TestWithParam<HeadGradientCase> {};
 
@@ -98,6 +100,8 @@ struct TunnelCase {
   int inTunnel;
   int depth;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TunnelCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class TunnelTest : public testing::TestWithParam<TunnelCase> {};
 
