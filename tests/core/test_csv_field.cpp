@@ -11,7 +11,6 @@ struct CsvCase {
   int n;
   const char* field;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const CsvCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class CsvFieldTest : public testing::TestWithParam<CsvCase> {};

@@ -10,7 +10,6 @@ struct StoreCase {
   double value;
   std::int64_t raw;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const StoreCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class FixedStoreTest : public testing::TestWithParam<StoreCase> {};

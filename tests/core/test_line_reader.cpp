@@ -21,7 +21,6 @@ struct LinesCase {
   std::string bytes;
   std::vector<std::string> lines;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const LinesCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class LineReaderTest : public testing::TestWithParam<LinesCase> {};

@@ -14,7 +14,6 @@ struct NumberCase {
   std::optional<std::int64_t> asDecRaw;
   std::optional<double> asReal;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const NumberCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class NumberParseTest : public testing::TestWithParam<NumberCase> {};

@@ -14,7 +14,6 @@ struct RoundingCase {
   std::int64_t nearest;
   std::int64_t even;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const RoundingCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class RoundingTest : public testing::TestWithParam<RoundingCase> {};

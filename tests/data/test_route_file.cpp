@@ -54,7 +54,6 @@ struct ReadingCase {
   std::string text;
   std::function<void(const RouteData&)> check;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const ReadingCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class RouteReadingTest : public RouteFileTest, public testing::WithParamInterface<ReadingCase> {};
@@ -209,7 +208,6 @@ struct FailureCase {
   std::string text;
   std::string message;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class RouteFailureTest : public RouteFileTest, public testing::WithParamInterface<FailureCase> {};

@@ -67,7 +67,6 @@ struct BadCase {
   const char* name;
   const char* text;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const BadCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class StringFileFailureTest : public testing::TestWithParam<BadCase> {};

@@ -20,7 +20,6 @@ struct PositionCase {
   int frame;
   std::optional<std::int64_t> position;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const PositionCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class FramePositionTest : public testing::TestWithParam<PositionCase> {};

@@ -75,7 +75,6 @@ struct ReadingCase {
   const char* text;
   std::function<void(const VehicleSpec&)> check;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const ReadingCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class VehicleReadingTest : public VehicleFileTest, public testing::WithParamInterface<ReadingCase> {};
@@ -209,7 +208,6 @@ struct FailureCase {
   const char* text;
   std::string message;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class VehicleFailureTest : public VehicleFileTest, public testing::WithParamInterface<FailureCase> {};

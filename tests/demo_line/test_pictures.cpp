@@ -96,7 +96,6 @@ struct Promised {
   int patterns = 1;
   Keying keying = Keying::Opaque;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const Promised& promised, std::ostream* out) { *out << promised.file; }
 
 std::vector<Promised> promisedPictures() {
@@ -205,7 +204,6 @@ struct SpotCase {
   QPoint at;
   bool transparent;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const SpotCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class PictureKeySpot : public PicturePack, public testing::WithParamInterface<SpotCase> {};
@@ -599,7 +597,6 @@ struct KeyingCase {
   QRgb drawn;  // premultiplied ARGB
   QRgb want;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const KeyingCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class KeyedPicture : public testing::TestWithParam<KeyingCase> {};

@@ -91,7 +91,6 @@ struct GoldenDrive {
   const char* vehicle;
   int ms;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const GoldenDrive& testCase, std::ostream* out) { *out << testCase.name; }
 
 class GoldenDriveTest : public testing::TestWithParam<GoldenDrive> {};

@@ -56,7 +56,6 @@ struct SequenceCase {
   int holdPosition;
   const char* brakeText;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const SequenceCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class HandleSequenceTest : public testing::TestWithParam<SequenceCase> {};

@@ -12,7 +12,6 @@ struct PatternCase {
   int patternWidth, patternHeight, k;
   QRect cell;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const PatternCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class PatternCellTest : public testing::TestWithParam<PatternCase> {};

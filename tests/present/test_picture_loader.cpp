@@ -57,7 +57,6 @@ struct BadPictureCase {
   const char* name;
   std::string bytes;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const BadPictureCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class BadPictureTest : public testing::TestWithParam<BadPictureCase> {};

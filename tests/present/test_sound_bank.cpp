@@ -115,7 +115,6 @@ struct RateCase {
   double factor;
   int hz;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const RateCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class PlaybackRateTest : public testing::TestWithParam<RateCase> {};

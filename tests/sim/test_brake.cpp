@@ -177,7 +177,6 @@ struct DelayCase {
   int cylinder;
   int steps;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const DelayCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class BrakeDelayTest : public testing::TestWithParam<DelayCase> {};

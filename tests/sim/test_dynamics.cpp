@@ -22,7 +22,6 @@ struct FrictionCase {
   double speed;
   double factor;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const FrictionCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class FrictionFactorTest : public testing::TestWithParam<FrictionCase> {};
@@ -170,7 +169,6 @@ struct ResistanceCase {
   double speed;
   double expected;  // resistForce after the resistance step on level track, N
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const ResistanceCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class ResistanceTest : public testing::TestWithParam<ResistanceCase> {};

@@ -95,7 +95,6 @@ struct BarrierCase {
   int frameAfter;
   bool stopped;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const BarrierCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class MovieStopTest : public LineEndTest, public testing::WithParamInterface<BarrierCase> {};

@@ -23,7 +23,6 @@ struct LookupCase {
   int row;
   int speed;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const LookupCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class FrameSpeedLookupTest : public testing::TestWithParam<LookupCase> {};

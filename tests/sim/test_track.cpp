@@ -24,7 +24,6 @@ struct HeadGradientCase {
   double after;
   int post;  // gradient post pattern; -1: unchanged
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const HeadGradientCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class HeadGradientTest : public testing::TestWithParam<HeadGradientCase> {};
@@ -100,7 +99,6 @@ struct TunnelCase {
   int inTunnel;
   int depth;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const TunnelCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class TunnelTest : public testing::TestWithParam<TunnelCase> {};

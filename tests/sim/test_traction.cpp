@@ -51,7 +51,6 @@ struct NotchForceCase {
   double speed;
   double accel;  // km/h/s expected
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const NotchForceCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class NotchTableTest : public testing::TestWithParam<NotchForceCase> {};
@@ -110,7 +109,6 @@ struct NotchBackCase {
   int handle;
   int notchAfter;
 };
-// Names the case in test listings instead of dumping its bytes.
 void PrintTo(const NotchBackCase& testCase, std::ostream* out) { *out << testCase.name; }
 
 class PowerDelayTest : public testing::TestWithParam<NotchBackCase> {};
