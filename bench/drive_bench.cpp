@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "present/virtual_sound_bank.h"
+#include "media/virtual_sound_bank.h"
 #include "sim/drive_setup.h"
 #include "sim/scheduler.h"
 #include "support/drive_fixture.h"
@@ -48,7 +48,7 @@ void scriptedDrive() {
   std::vector<double> rates;
   for (int run = 0; run < 5; ++run) {
     vesk::sim::Scheduler scheduler;
-    vesk::present::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
+    vesk::media::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
     const std::string pack = std::string(VESK_GOLDEN_DIR) + "/pack";
     vesk::sim::LoadServices services;
     const auto loaded = vesk::sim::loadDrive({pack, pack, "train_golden_notch.dat", "line_golden.dat"}, bank, services);

@@ -87,7 +87,7 @@ int main() {
   std::vector<double> ms;
   int stations = 0, crossings = 0, beacons = 0;
   for (int run = 0; run < 7; ++run) {
-    vesk::present::DrivePictures pictures;
+    vesk::media::DrivePictures pictures;
     const auto start = std::chrono::steady_clock::now();
     auto route = vesk::data::readRouteFile(bytes, dir.path(), "line_full.dat", {strings, "train.dat"}, pictures);
     vesk::data::computeTrackPositions(*route);

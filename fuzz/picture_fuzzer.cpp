@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "present/picture_loader.h"
+#include "media/picture_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto picture = vesk::present::decodePicture(std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto picture = vesk::media::decodePicture(std::string_view(reinterpret_cast<const char*>(data), size));
   if (picture) {
-    const QImage keyed = vesk::present::applyColourKey(*picture, vesk::present::bottomLeftColour(*picture));
+    const QImage keyed = vesk::media::applyColourKey(*picture, vesk::media::bottomLeftColour(*picture));
     (void)keyed;
   }
   return 0;

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vesk::present::DrivePictures pictures;
+  vesk::media::DrivePictures pictures;
   try {
     auto route = vesk::data::readRouteFile(std::string_view(reinterpret_cast<const char*>(data), size),
                                            pictureDir->path(), "fuzz.dat", {*strings, "train.dat"}, pictures);

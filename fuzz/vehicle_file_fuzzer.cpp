@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vesk::present::ImageList images;
-  vesk::present::SpriteEngine sprites;
+  vesk::media::ImageList images;
+  vesk::media::SpriteEngine sprites;
   try {
     vesk::data::VehicleSpec spec = vesk::data::readVehicleFile(
         std::string_view(reinterpret_cast<const char*>(data), size), pictureDir->path(), "fuzz.dat", images, sprites);

@@ -11,14 +11,14 @@
 #include "core/sjis.h"
 #include "data/data_error.h"
 #include "data/key_file_reader.h"
-#include "present/picture_loader.h"
+#include "media/picture_loader.h"
 
 namespace vesk::data {
 namespace {
 
 namespace fs = std::filesystem;
-using present::DrivePictures;
-using present::ImageList;
+using media::DrivePictures;
+using media::ImageList;
 
 constexpr std::string_view kPassLabel = "その他";
 // The most pictures an animation, road traffic light or level crossing list takes.
@@ -42,7 +42,7 @@ std::string routeError(const KeyFileReader& r) {
 std::optional<QImage> loadPicture(const RouteLoad& v, const std::string& file) {
   const auto path = core::resolveDataFile(v.dir, file);
   if (!path) return std::nullopt;
-  return present::loadPicture(*path);
+  return media::loadPicture(*path);
 }
 
 // Reads the rows of a list: each row is one line of comma-separated values.
@@ -82,8 +82,8 @@ Rule pictureListKey(std::string_view key, ImageList DrivePictures::*list) {
               if (static_cast<int>(images.entries().size()) >= kPictureListCapacity) KeyFileReader::fail();
               const auto picture = loadPicture(v, file);
               if (!picture) KeyFileReader::fail();
-              images.put(present::makeImageEntry(std::to_string(images.entries().size()), *picture, true,
-                                                 present::bottomLeftColour(*picture)));
+              images.put(media::makeImageEntry(std::to_string(images.entries().size()), *picture, true,
+                                                 media::bottomLeftColour(*picture)));
             });
             if (list == &DrivePictures::animImages) v.route.animImageCount = static_cast<int>(images.entries().size());
           }};
@@ -136,13 +136,13 @@ void readSignImageList(KeyFileReader& r, RouteLoad& v) {
     const int n = *size;
     const auto picture = loadOwnPicture(r, v, file, sign.message);
     if (!picture) continue;
-    present::Sprite sprite;
+    media::Sprite sprite;
     sprite.picture = std::string(sign.imageName);
     sprite.z = 100;
     sprite.width = n;
     sprite.height = n;
     bool transparent = true;
-    QRgb key = present::bottomLeftColour(*picture);
+    QRgb key = media::bottomLeftColour(*picture);
     int patternWidth = n;
     int patternHeight = n;
     switch (line) {
@@ -177,7 +177,7 @@ void readSignImageList(KeyFileReader& r, RouteLoad& v) {
       break;
     }
     v.pictures.images.put(
-        present::makeImageEntry(sprite.picture, *picture, transparent, key, patternWidth, patternHeight));
+        media::makeImageEntry(sprite.picture, *picture, transparent, key, patternWidth, patternHeight));
     v.pictures.sprites.put(std::move(sprite));
   }
 }
@@ -201,13 +201,13 @@ void readSignalImageList(KeyFileReader& r, RouteLoad& v) {
     const std::string file = r.textField(first + 2);
     const auto picture = loadOwnPicture(r, v, file, message);
     if (!picture) continue;
-    present::Sprite sprite;
+    media::Sprite sprite;
     sprite.picture = std::string(kSignalPictureNames[line]);
     sprite.z = line == 1 ? 101 : 100;
     sprite.width = *width;
     sprite.height = *height;
     v.pictures.images.put(
-        present::makeImageEntry(sprite.picture, *picture, true, present::bottomLeftColour(*picture), *width, *height));
+        media::makeImageEntry(sprite.picture, *picture, true, media::bottomLeftColour(*picture), *width, *height));
     v.pictures.sprites.put(std::move(sprite));
   }
 }
@@ -228,9 +228,9 @@ void readMonitor(KeyFileReader& r, RouteLoad& v) {
   if (!v.options.loadPictures) return;
   const auto picture = loadPicture(v, p.file);
   if (!picture) KeyFileReader::fail();
-  const present::ImageEntry& entry = v.pictures.images.put(present::makeImageEntry(
-      "img_mon", *picture, true, present::bottomLeftColour(*picture), p.patternWidth, p.patternHeight));
-  present::Sprite sprite;
+  const media::ImageEntry& entry = v.pictures.images.put(media::makeImageEntry(
+      "img_mon", *picture, true, media::bottomLeftColour(*picture), p.patternWidth, p.patternHeight));
+  media::Sprite sprite;
   sprite.picture = "img_mon";
   sprite.x = p.x;
   sprite.y = p.y;
@@ -457,7 +457,7 @@ const std::vector<Rule>& rules() {
 }
 
 void commit(DrivePictures& from, DrivePictures& to) {
-  for (const present::ImageEntry& e : from.images.entries()) to.images.put(e);
+  for (const media::ImageEntry& e : from.images.entries()) to.images.put(e);
   if (!from.animImages.entries().empty()) to.animImages = from.animImages;
   if (!from.trafficSignalImages.entries().empty()) to.trafficSignalImages = from.trafficSignalImages;
   if (!from.crossImages.entries().empty()) to.crossImages = from.crossImages;

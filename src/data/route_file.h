@@ -11,7 +11,7 @@
 #include "data/file_reference.h"
 #include "data/route_data.h"
 #include "data/ui_strings.h"
-#include "present/drive_pictures.h"
+#include "media/drive_pictures.h"
 
 namespace vesk::data {
 
@@ -27,12 +27,12 @@ struct RouteContext {
 
 // programDir: the folder of the route file; pictures are relative to it.
 std::unique_ptr<RouteData> loadRouteFile(const std::filesystem::path& programDir, std::string_view routeFileName,
-                                         const RouteContext& context, present::DrivePictures& pictures,
+                                         const RouteContext& context, media::DrivePictures& pictures,
                                          const LoadOptions& options = {});
 
 // The same on the bytes of a file already read; `fileName` names it in error reports.
 std::unique_ptr<RouteData> readRouteFile(std::string_view bytes, const std::filesystem::path& programDir,
                                          std::string_view fileName, const RouteContext& context,
-                                         present::DrivePictures& pictures, const LoadOptions& options = {});
+                                         media::DrivePictures& pictures, const LoadOptions& options = {});
 
 }  // namespace vesk::data

@@ -7,14 +7,14 @@
 #include "core/path_resolver.h"
 #include "data/data_error.h"
 #include "data/key_file_reader.h"
-#include "present/picture_loader.h"
+#include "media/picture_loader.h"
 
 namespace vesk::data {
 namespace {
 
 namespace fs = std::filesystem;
-using present::ImageList;
-using present::SpriteEngine;
+using media::ImageList;
+using media::SpriteEngine;
 
 constexpr std::string_view kPassLabel = "- 列車の基本設定";
 
@@ -90,11 +90,11 @@ void loadPatternPicture(KeyFileReader& r, VehicleLoad& v, const PatternImage& p,
   if (!v.options.loadPictures) return;
   const auto path = core::resolveDataFile(v.dir, p.file);
   if (!path) KeyFileReader::fail();
-  const auto picture = present::loadPicture(*path);
+  const auto picture = media::loadPicture(*path);
   if (!picture) KeyFileReader::fail();
-  const present::ImageEntry& entry = v.images.put(present::makeImageEntry(
-      std::string(imageName), *picture, true, present::bottomLeftColour(*picture), p.patternWidth, p.patternHeight));
-  present::Sprite sprite;
+  const media::ImageEntry& entry = v.images.put(media::makeImageEntry(
+      std::string(imageName), *picture, true, media::bottomLeftColour(*picture), p.patternWidth, p.patternHeight));
+  media::Sprite sprite;
   sprite.picture = std::string(imageName);
   sprite.x = p.x;
   sprite.y = p.y;
@@ -417,7 +417,7 @@ VehicleSpec readVehicleFile(std::string_view bytes, const fs::path& vehicleDir, 
   } catch (const OwnMessageFailure& failure) {
     throw DataError(failure.message, std::string(fileName), reader.lineNumber());
   }
-  for (const present::ImageEntry& entry : load.images.entries()) panelImages.put(entry);
+  for (const media::ImageEntry& entry : load.images.entries()) panelImages.put(entry);
   for (std::size_t i = 0; i < load.sprites.size(); ++i) panelSprites.put(load.sprites.at(i));
   return std::move(load.spec);
 }

@@ -8,8 +8,8 @@
 
 #include "data/file_reference.h"
 #include "data/vehicle_spec.h"
-#include "present/image_list.h"
-#include "present/sprite_engine.h"
+#include "media/image_list.h"
+#include "media/sprite_engine.h"
 
 namespace vesk::data {
 
@@ -21,12 +21,12 @@ inline constexpr std::string_view kTooFewBrakeNotchesError = "ブレーキの段
 
 // vehicleDir: the folder of the vehicle file (empty = the working folder); pictures are relative to it.
 VehicleSpec loadVehicleFile(const std::filesystem::path& vehicleDir, std::string_view vehicleFileName,
-                            present::ImageList& panelImages, present::SpriteEngine& panelSprites,
+                            media::ImageList& panelImages, media::SpriteEngine& panelSprites,
                             const LoadOptions& options = {});
 
 // The same on the bytes of a file already read; `fileName` names it in error reports.
 VehicleSpec readVehicleFile(std::string_view bytes, const std::filesystem::path& vehicleDir, std::string_view fileName,
-                            present::ImageList& panelImages, present::SpriteEngine& panelSprites,
+                            media::ImageList& panelImages, media::SpriteEngine& panelSprites,
                             const LoadOptions& options = {});
 
 // The corrections made when the drive is set up, after both data files are read: an automatic air brake always

@@ -31,7 +31,7 @@ class BrakeStep {
 
   TrainState& s_;
   const data::VehicleSpec& v_;
-  const input::ControlState& c_;
+  const sim::ControlState& c_;
   double n_;
   double u_;
   double dn_;
@@ -240,7 +240,7 @@ void brakePressureStep(Drive& drive) {
 
 void brakeDelayStep(Drive& drive) {
   TrainState& s = drive.state;
-  input::ControlState& c = drive.control;
+  sim::ControlState& c = drive.control;
   const data::VehicleSpec& v = drive.vehicle;
   const int target = brakeTarget(drive);
   // Each delay must be at least 1; a file's 0 counts as 1.

@@ -16,8 +16,8 @@ double perStep(const Drive& drive) {
 
 // Hundredths of a decibel for an amplitude gain, halves to even; silence for a gain of 0 or less.
 int gainToVolume(double gain) {
-  if (!(gain > 0)) return present::SoundBank::kSilent;
-  return core::saturate32(std::max<std::int64_t>(core::even(2000 * std::log10(gain)), present::SoundBank::kSilent));
+  if (!(gain > 0)) return media::SoundBank::kSilent;
+  return core::saturate32(std::max<std::int64_t>(core::even(2000 * std::log10(gain)), media::SoundBank::kSilent));
 }
 
 void playOnce(Drive& drive, int channel) {
@@ -101,7 +101,7 @@ void compressorStep(Drive& drive) {
 void brakeSoundStep(Drive& drive) {
   TrainState& s = drive.state;
   const data::VehicleSpec& v = drive.vehicle;
-  const input::ControlState& c = drive.control;
+  const sim::ControlState& c = drive.control;
   const int positions = v.brakeNotches;
   const bool forced = s.emergencyLatched != 0 || s.atsBrakeLatched != 0;
   const int handle = c.brakeHandle;
@@ -162,7 +162,7 @@ void brakeSoundStep(Drive& drive) {
   if (s.bcTrailer > Fixed{} && speed > 1 && s.elecBrakeCurrent == 0) {
     const double fade = v.elecBrakeFadeSpeed != 0 ? v.elecBrakeFadeSpeed : 1;
     s.squeakVolume = core::saturate32(core::even(-500.0 * 500.0 * speed / fade / s.bcTrailer.toDouble()));
-    s.squeakVolume = std::max(s.squeakVolume, present::SoundBank::kSilent);
+    s.squeakVolume = std::max(s.squeakVolume, media::SoundBank::kSilent);
     loopWhenSilent(drive, v.soundSqueak);
     drive.sounds.set_volume(v.soundSqueak, s.squeakVolume);
   } else {

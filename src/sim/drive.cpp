@@ -12,7 +12,7 @@
 namespace vesk::sim {
 
 Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeData, const data::UiStrings& uiStrings,
-             present::SoundBank& soundBank, present::DrivePictures& drivePictures)
+             media::SoundBank& soundBank, media::DrivePictures& drivePictures)
     : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), pictures(drivePictures),
       sprites(drivePictures.sprites) {
   soundLayout.driveSoundCount = vehicle.driveSoundCount;
@@ -76,7 +76,7 @@ void Drive::Timer1Timer() {
 
 void Drive::globalSoundStop() {
   const int last = std::min(soundLayout.driveSoundCount + soundLayout.soundDataCount + soundLayout.calloutCounter,
-                            present::SoundBank::kChannelCount - 1);
+                            media::SoundBank::kChannelCount - 1);
   for (int channel = 1; channel <= last; ++channel) sounds.stop(channel);
 }
 

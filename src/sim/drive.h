@@ -9,11 +9,11 @@
 #include "data/route_data.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
-#include "input/control_state.h"
-#include "input/keys.h"
-#include "present/drive_pictures.h"
-#include "present/sound_bank.h"
-#include "present/sound_layout.h"
+#include "sim/control_state.h"
+#include "sim/keys.h"
+#include "media/drive_pictures.h"
+#include "media/sound_bank.h"
+#include "media/sound_layout.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -24,7 +24,7 @@ class Drive final : public Scheduler::Routines {
  public:
   // The data must outlive the drive.
   Drive(const data::VehicleSpec& vehicle, const data::RouteData& route, const data::UiStrings& strings,
-        present::SoundBank& sounds, present::DrivePictures& pictures);
+        media::SoundBank& sounds, media::DrivePictures& pictures);
 
   // The control step.
   void MMTimer1Timer();
@@ -37,8 +37,8 @@ class Drive final : public Scheduler::Routines {
   // The handle logic of the driver's keys and wheel (see input/). Characters are what the keyboard types;
   // keys are the function and movement keys, `shift` meaning Shift alone.
   void AsciiDown(char character);
-  void keydowns(input::Key key, bool shift);
-  void keyups(input::Key key);
+  void keydowns(sim::Key key, bool shift);
+  void keyups(sim::Key key);
   void WheelD();
   void WheelU();
   // The handle texts, the handle lamps and the notch and gear pictures from the handles.
@@ -53,18 +53,18 @@ class Drive final : public Scheduler::Routines {
   const data::VehicleSpec& vehicle;
   const data::RouteData& route;
   const data::UiStrings& strings;
-  present::SoundBank& sounds;
-  present::DrivePictures& pictures;
-  present::SpriteEngine& sprites;  // pictures.sprites
+  media::SoundBank& sounds;
+  media::DrivePictures& pictures;
+  media::SpriteEngine& sprites;  // pictures.sprites
 
   TrainState state;
-  input::ControlState control;
+  sim::ControlState control;
   HandleTexts handleTexts;
   std::string doorText;    // the door state text of the simple cab ("[Doors]")
   int viewSurfaceTop = 0;  // Shift+Up/Down move the forward view by 50 pixels
   bool valueDisplayShown = false;
   Settings settings;
-  present::SoundLayout soundLayout;
+  media::SoundLayout soundLayout;
   // Keys the tick polls while they are held: '3' (or numpad 3) sounds the horn, '4' the buzzer.
   bool hornKeyHeld = false;
   bool buzzerKeyHeld = false;

@@ -20,7 +20,7 @@ void tell(const std::function<void(std::string_view)>& f, std::string_view text)
 // from the station logic; the handles locked until the drive is started.
 void prepareInitialState(Drive& drive, const DriveChoice& choice, const data::RouteData& route) {
   TrainState& s = drive.state;
-  input::ControlState& c = drive.control;
+  sim::ControlState& c = drive.control;
   const data::VehicleSpec& v = drive.vehicle;
   c.inputLocked = 1;
   c.reverser = 1;
@@ -52,7 +52,7 @@ std::optional<std::filesystem::path> routeVideoPath(const std::filesystem::path&
   return core::resolveDataFile(programDir, strings.videoDir + route.dataName + ".avi");
 }
 
-std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, present::SoundBank& sounds,
+std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBank& sounds,
                                        const LoadServices& services, const Settings& settings) {
   auto loaded = std::make_unique<LoadedDrive>();
 
@@ -75,7 +75,7 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, present::Sound
   }
 
   tell(services.progress, "運転台を描画しています");
-  loaded->staf = present::loadStafPictures(choice.programDir, route);
+  loaded->staf = data::loadStafPictures(choice.programDir, route);
 
   std::int64_t videoPictures = 0;
   const auto video = routeVideoPath(choice.programDir, loaded->strings, route);
@@ -88,7 +88,7 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, present::Sound
   }
 
   loaded->sounds =
-      present::loadDriveSounds(sounds, loaded->vehicle, vehicleDir, route, choice.programDir, services.progress);
+      data::loadDriveSounds(sounds, loaded->vehicle, vehicleDir, route, choice.programDir, services.progress);
 
   tell(services.progress, "環境をセットアップしています");
   data::computeTrackPositions(route);

@@ -16,10 +16,10 @@
 #include "data/string_file.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
-#include "present/drive_pictures.h"
-#include "present/drive_sounds.h"
-#include "present/sound_bank.h"
-#include "present/staf_pictures.h"
+#include "media/drive_pictures.h"
+#include "data/drive_sounds.h"
+#include "media/sound_bank.h"
+#include "data/staf_pictures.h"
 #include "sim/drive.h"
 #include "sim/settings.h"
 
@@ -47,14 +47,14 @@ struct LoadedDrive {
   data::ControllerCodes controllerCodes;
   data::VehicleSpec vehicle;
   std::unique_ptr<data::RouteData> route;
-  present::DrivePictures pictures;
-  present::StafPictures staf;
-  present::DriveSounds sounds;
+  media::DrivePictures pictures;
+  data::StafPictures staf;
+  data::DriveSounds sounds;
   std::filesystem::path videoPath;  // empty when the video could not be opened
   std::unique_ptr<Drive> drive;
 };
 
-std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, present::SoundBank& sounds,
+std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBank& sounds,
                                        const LoadServices& services, const Settings& settings = {});
 
 // The video file of a route: "[Path]" + "[DataName]" + ".avi", found case-insensitively in the program folder.

@@ -2,7 +2,7 @@
 // "set" command: one list serves both. visit(name, field) is called with a reference to each field.
 #pragma once
 
-#include "input/control_state.h"
+#include "sim/control_state.h"
 #include "sim/train_state.h"
 
 namespace vesk::sim {

@@ -32,7 +32,7 @@ void lookUpHeadGradient(Drive& drive) {
     }
     if (value != s.headGradient) {
       s.headGradient = value;
-      if (present::Sprite* sign = drive.sprites.findByPicture("img_unten_slope")) sign->pattern = post;
+      if (media::Sprite* sign = drive.sprites.findByPicture("img_unten_slope")) sign->pattern = post;
     }
     return;
   }

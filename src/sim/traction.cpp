@@ -91,7 +91,7 @@ void tractiveForceStep(Drive& drive) {
 
 void powerDelayStep(Drive& drive) {
   TrainState& s = drive.state;
-  input::ControlState& c = drive.control;
+  sim::ControlState& c = drive.control;
   if (s.lineVoltageTarget > Fixed{} && c.powerChangePending != 0) {
     s.powerDelayCount += 1;
     // A delay below 1 would never let the notch follow the handle: it counts as 1.
@@ -198,7 +198,7 @@ void automaticGearStep(Drive& drive) {
   TrainState& s = drive.state;
   const data::VehicleSpec& spec = drive.vehicle;
   if (spec.engineType != 0 || spec.gearType != 0 || s.shiftState != 0) return;
-  input::ControlState& c = drive.control;
+  sim::ControlState& c = drive.control;
   const double v = std::fabs(s.speed);
   for (int i = 0; i < spec.gearCount; ++i) {
     const data::GearRow& row = spec.gears[static_cast<std::size_t>(i)];
@@ -214,7 +214,7 @@ void automaticGearStep(Drive& drive) {
 void gearShiftStep(Drive& drive) {
   TrainState& s = drive.state;
   if (drive.vehicle.engineType != 0) return;
-  const input::ControlState& c = drive.control;
+  const sim::ControlState& c = drive.control;
   if (doorsAllowTraction(drive)) {
     if (s.shiftState == 0 && s.engineRunning == 1 && s.powerNotch >= 1 && s.engagedGear != c.gear &&
         s.shiftTicks == 0 && s.emergencyLatched == 0) {
@@ -233,7 +233,7 @@ void gearShiftStep(Drive& drive) {
   s.shiftTicks = 0;
   if (s.shiftState == 1 && doorsAllowTraction(drive) && s.emergencyLatched == 0 && c.gear >= 1) s.engagedGear = c.gear;
   if (s.shiftState == 2) s.engagedGear = 0;
-  if (present::Sprite* gear = drive.sprites.findByPicture("img_lamp_gear")) gear->pattern = s.engagedGear;
+  if (media::Sprite* gear = drive.sprites.findByPicture("img_lamp_gear")) gear->pattern = s.engagedGear;
   s.shiftState = 0;
   drive.masconupdate();
 }
@@ -242,7 +242,7 @@ void engineSwitchStep(Drive& drive) {
   TrainState& s = drive.state;
   const data::VehicleSpec& spec = drive.vehicle;
   if (spec.engineType != 0) return;
-  const input::ControlState& c = drive.control;
+  const sim::ControlState& c = drive.control;
   const int startSound = spec.engineSound2[2];
   const int stopSound = spec.engineSound2[3];
   const int held = c.engineSwitch;

@@ -32,7 +32,7 @@ class RouteFileTest : public testing::Test {
 
   // Reads the text; returns the error message, or empty on success.
   std::string read(const std::string& text, const std::string& vehicle = "train_a.dat") {
-    pictures = present::DrivePictures{};
+    pictures = media::DrivePictures{};
     try {
       route = readRouteFile(sjis(crlf(text)), dir.path(), "line_test.dat", {strings, vehicle}, pictures, options);
     } catch (const DataError& e) {
@@ -45,7 +45,7 @@ class RouteFileTest : public testing::Test {
   test::TempDir dir;
   UiStrings strings;
   LoadOptions options;
-  present::DrivePictures pictures;
+  media::DrivePictures pictures;
   std::unique_ptr<RouteData> route;
 };
 
@@ -247,7 +247,7 @@ TEST_F(RouteFileTest, MonitorBlockOfThisVehicleLoadsItsPicture) {
       "");
   EXPECT_EQ(route->monitorImage.x, 10);
   EXPECT_EQ(route->monitorImage.file, "image\\monitor.bmp");
-  const present::Sprite* monitor = pictures.sprites.findByPicture("img_mon");
+  const media::Sprite* monitor = pictures.sprites.findByPicture("img_mon");
   ASSERT_NE(monitor, nullptr);
   EXPECT_EQ(monitor->z, 51);
   EXPECT_EQ(monitor->width, 48);
@@ -262,12 +262,12 @@ TEST_F(RouteFileTest, SignPicturesAndTheirSprites) {
                  "16,16,image\\sign.bmp\n"),
             "");
   const auto& sprites = pictures.sprites;
-  const present::Sprite* target = sprites.findByPicture("img_unten_teimoku");
+  const media::Sprite* target = sprites.findByPicture("img_unten_teimoku");
   ASSERT_NE(target, nullptr);
   EXPECT_EQ(target->x, 800 - 48);
   EXPECT_EQ(target->width, 48);
   EXPECT_EQ(target->z, 100);
-  const present::Sprite* line = sprites.findByPicture("img_unten_teimokuM");
+  const media::Sprite* line = sprites.findByPicture("img_unten_teimokuM");
   EXPECT_EQ(line->width, 800);
   EXPECT_EQ(line->height, 4);
   EXPECT_TRUE(line->rotating);
@@ -277,10 +277,10 @@ TEST_F(RouteFileTest, SignPicturesAndTheirSprites) {
   EXPECT_EQ(sprites.findByPicture("img_unten_slope")->y, 248);
   EXPECT_EQ(sprites.findByPicture("img_unten_limit")->y, 158);
   EXPECT_EQ(sprites.findByPicture("img_unten_other")->y, 180);
-  const present::Sprite* remain = sprites.findByPicture("img_unten_remain");
+  const media::Sprite* remain = sprites.findByPicture("img_unten_remain");
   EXPECT_EQ(remain->height, 900);
   EXPECT_EQ(remain->x, 780);
-  const present::ImageEntry* remainPicture = pictures.images.find("img_unten_remain");
+  const media::ImageEntry* remainPicture = pictures.images.find("img_unten_remain");
   EXPECT_EQ(remainPicture->transparentColour & 0xFFFFFF, 0u);
   EXPECT_EQ(remainPicture->patternHeight, 900);
   EXPECT_EQ(route->signalOffsetX, 10);
@@ -320,7 +320,7 @@ TEST_F(RouteFileTest, NotesEveryFileItNames) {
 }
 
 TEST_F(RouteFileTest, MissingFile) {
-  present::DrivePictures p;
+  media::DrivePictures p;
   try {
     loadRouteFile(dir.path(), "line_none.dat", {strings, "t.dat"}, p);
     FAIL();
@@ -419,7 +419,7 @@ TEST(RoutePack, TheTestPackLoads) {
   UiStrings strings;
   strings.viewWidth = 800;
   strings.viewHeight = 450;
-  present::DrivePictures pictures;
+  media::DrivePictures pictures;
   const auto route = loadRouteFile(dir.path(), test::kPackRoute, {strings, test::kPackVehicle}, pictures);
   EXPECT_EQ(route->stationCount, 3);
   EXPECT_EQ(route->calloutCount2, 23);

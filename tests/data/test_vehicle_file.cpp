@@ -45,8 +45,8 @@ class VehicleFileTest : public testing::Test {
   test::TempDir dir;
   QImage strip;
   std::unique_ptr<VehicleSpec> spec;
-  present::ImageList images;
-  present::SpriteEngine sprites;
+  media::ImageList images;
+  media::SpriteEngine sprites;
   int errorLine = 0;
 };
 
@@ -281,7 +281,7 @@ TEST_F(VehicleFileTest, AutomaticAirBrakeAlwaysHasFourPositions) {
 TEST_F(VehicleFileTest, PatternImagesBecomePanelSprites) {
   ASSERT_EQ(read("[NotchImageP]\n100\n200\n10\n8\nIMAGE\\strip.BMP\n[GearImageList2]\n5\n6\n0\n0\nimage\\strip.jpg\n"),
             "");
-  const present::ImageEntry* entry = images.find("IMG_LAMP_P");
+  const media::ImageEntry* entry = images.find("IMG_LAMP_P");
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->patternCount(), 3);
   EXPECT_TRUE(entry->transparent);
@@ -289,7 +289,7 @@ TEST_F(VehicleFileTest, PatternImagesBecomePanelSprites) {
   // The colour key became alpha: the separator column is transparent, a pattern pixel is not.
   EXPECT_EQ(qAlpha(entry->image.pixel(9, 0)), 0);
   EXPECT_EQ(qAlpha(entry->image.pixel(3, 0)), 255);
-  const present::Sprite* notch = sprites.findByPicture("img_lamp_p");
+  const media::Sprite* notch = sprites.findByPicture("img_lamp_p");
   ASSERT_NE(notch, nullptr);
   EXPECT_EQ(notch->x, 100);
   EXPECT_EQ(notch->y, 200);
@@ -298,7 +298,7 @@ TEST_F(VehicleFileTest, PatternImagesBecomePanelSprites) {
   EXPECT_EQ(notch->height, 8);
   EXPECT_TRUE(notch->visible);
   // A pattern size of 0 makes the sprite as large as the picture.
-  const present::Sprite* lever = sprites.findByPicture("img_gearlever");
+  const media::Sprite* lever = sprites.findByPicture("img_gearlever");
   ASSERT_NE(lever, nullptr);
   EXPECT_EQ(lever->z, 32);
   EXPECT_EQ(lever->width, 30);
@@ -334,8 +334,8 @@ TEST_F(VehicleFileTest, FailedFileKeepsNoPictures) {
 }
 
 TEST_F(VehicleFileTest, MissingFileGivesTheFileError) {
-  present::ImageList list;
-  present::SpriteEngine engine;
+  media::ImageList list;
+  media::SpriteEngine engine;
   try {
     loadVehicleFile(dir.path(), "train_none.dat", list, engine);
     FAIL() << "a missing file must not load";
@@ -347,8 +347,8 @@ TEST_F(VehicleFileTest, MissingFileGivesTheFileError) {
 
 TEST_F(VehicleFileTest, FindsTheFileIgnoringCase) {
   dir.write("TRAIN_X.DAT", sjis("[Cars]\r\n4\r\n"));
-  present::ImageList list;
-  present::SpriteEngine engine;
+  media::ImageList list;
+  media::SpriteEngine engine;
   EXPECT_EQ(loadVehicleFile(dir.path(), "train_x.dat", list, engine).cars, 4);
 }
 

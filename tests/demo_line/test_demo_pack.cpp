@@ -10,7 +10,7 @@
 
 #include "data/route_file.h"
 #include "data/string_file.h"
-#include "present/video_source.h"
+#include "media/video_source.h"
 #include "sim/drive_setup.h"
 #include "vesk_check/pack_check.h"
 
@@ -36,12 +36,12 @@ TEST_F(DemoPackTest, TheValidatorFindsNothing) {
 TEST_F(DemoPackTest, VideosAgreeWithTheRoutes) {
   const data::UiStrings strings = data::loadStringFile(kPack);
   for (const std::string& file : tools::titleRouteFiles()) {
-    present::DrivePictures pictures;
+    media::DrivePictures pictures;
     const auto route = data::loadRouteFile(kPack, file, {strings, "train_VK500.dat"}, pictures);
     ASSERT_GT(route->speedUnitCount, 0) << file;
     const auto video = sim::routeVideoPath(kPack, strings, *route);
     ASSERT_TRUE(video) << file;
-    const auto pictures2 = present::videoFrameCount(*video);
+    const auto pictures2 = media::videoFrameCount(*video);
     ASSERT_TRUE(pictures2) << file;
     const data::SpeedUnitRow& last = route->speedUnits[static_cast<std::size_t>(route->speedUnitCount - 1)];
     // Picture n stands for frame positions 2n - 1 and 2n: the last frame position is twice the picture count.

@@ -19,8 +19,8 @@
 #include "demo_line/picture_files.h"
 #include "demo_line/pictures.h"
 #include "demo_line/signal_pictures.h"
-#include "present/image_list.h"
-#include "present/picture_loader.h"
+#include "media/image_list.h"
+#include "media/picture_loader.h"
 #include "support/temp_dir.h"
 
 namespace vesk::demo {
@@ -73,7 +73,7 @@ class PicturePack : public testing::Test {
   }
   static fs::path root() { return dir_->path(); }
   static QImage load(const std::string& dataName) {
-    const auto picture = present::loadPicture(root() / fileName(dataName));
+    const auto picture = media::loadPicture(root() / fileName(dataName));
     return picture ? *picture : QImage();
   }
 
@@ -163,13 +163,13 @@ TEST_P(PromisedPicture, DecodesWithItsSizeCellsAndTransparentColour) {
     EXPECT_EQ(static_cast<unsigned char>(bytes[28]), 24);
     EXPECT_EQ(bytes[30], 0);
   }
-  const auto picture = present::decodePicture(bytes);
+  const auto picture = media::decodePicture(bytes);
   ASSERT_TRUE(picture.has_value());
   EXPECT_EQ(picture->width(), want.width);
   EXPECT_EQ(picture->height(), want.height);
-  const QRgb transparent = present::bottomLeftColour(*picture);
-  const present::ImageEntry entry =
-      present::makeImageEntry(want.file, *picture, want.keying != Keying::Opaque, transparent, want.cellW, want.cellH);
+  const QRgb transparent = media::bottomLeftColour(*picture);
+  const media::ImageEntry entry =
+      media::makeImageEntry(want.file, *picture, want.keying != Keying::Opaque, transparent, want.cellW, want.cellH);
   EXPECT_EQ(entry.patternCount(), want.patterns);
   if (want.keying == Keying::KeyColour) {
     EXPECT_EQ(transparent, kKeyColour);
@@ -573,7 +573,7 @@ TEST(PictureWriting, BmpReadsBackPixelForPixel) {
   for (int i = 0; i < 6; ++i) picture.setPixel(i % 3, i / 3, colours[i]);
   const std::string bytes = bmpBytes(picture);
   EXPECT_EQ(bytes.size(), 54u + 2 * 12);
-  const auto back = present::decodePicture(bytes);
+  const auto back = media::decodePicture(bytes);
   ASSERT_TRUE(back.has_value());
   for (int i = 0; i < 6; ++i) EXPECT_EQ(back->pixel(i % 3, i / 3), colours[i]) << i;
 }
@@ -581,7 +581,7 @@ TEST(PictureWriting, BmpReadsBackPixelForPixel) {
 TEST(PictureWriting, JpegDecodesThroughTheLoader) {
   QImage picture(40, 24, QImage::Format_RGB32);
   picture.fill(QColor(0x30, 0x80, 0xC0));
-  const auto back = present::decodePicture(jpegBytes(picture, 90));
+  const auto back = media::decodePicture(jpegBytes(picture, 90));
   ASSERT_TRUE(back.has_value());
   EXPECT_EQ(back->size(), QSize(40, 24));
   EXPECT_NEAR(qBlue(back->pixel(20, 12)), 0xC0, 6);

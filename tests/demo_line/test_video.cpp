@@ -12,7 +12,7 @@
 #include "demo_line/avi_writer.h"
 #include "demo_line/track_ahead.h"
 #include "demo_line/video.h"
-#include "present/video_source.h"
+#include "media/video_source.h"
 #include "support/temp_dir.h"
 
 namespace vesk::demo {
@@ -78,7 +78,7 @@ class VideoReadBack : public testing::TestWithParam<int> {
 
 TEST_P(VideoReadBack, PictureShowsTheViewAtItsPosition) {
   ASSERT_TRUE(written_);
-  const auto video = present::VideoSource::open(file());
+  const auto video = media::VideoSource::open(file());
   ASSERT_TRUE(video);
   EXPECT_EQ(video->frameCount(), recording_.pictureCount());
   EXPECT_EQ(video->size(), QSize(kViewWidth, kViewHeight));
@@ -108,7 +108,7 @@ TEST(VideoWriting, ReportsProgressToTheEnd) {
   ASSERT_FALSE(reports.empty());
   EXPECT_DOUBLE_EQ(reports.back(), 1.0);
   for (std::size_t i = 1; i < reports.size(); ++i) EXPECT_GE(reports[i], reports[i - 1]);
-  EXPECT_EQ(present::videoFrameCount(dir.path() / "short.avi"), 20);
+  EXPECT_EQ(media::videoFrameCount(dir.path() / "short.avi"), 20);
 }
 
 TEST(VideoWriting, FailsWhereNoFileCanBeMade) {
@@ -130,7 +130,7 @@ TEST(VideoWriting, WriterTakesOnlyPicturesOfItsSize) {
   EXPECT_TRUE(writer->write(right));
   EXPECT_TRUE(writer->finish());
   EXPECT_FALSE(writer->write(right));
-  EXPECT_EQ(present::videoFrameCount(dir.path() / "sized.avi"), 1);
+  EXPECT_EQ(media::videoFrameCount(dir.path() / "sized.avi"), 1);
 }
 
 // The view from the cab.

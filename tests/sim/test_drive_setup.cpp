@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/data_error.h"
-#include "present/virtual_sound_bank.h"
+#include "media/virtual_sound_bank.h"
 #include "sim/drive_setup.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
@@ -23,7 +23,7 @@ class DriveSetupTest : public testing::Test {
   }
 
   test::TempDir dir;
-  present::VirtualSoundBank bank{[] { return std::int64_t{0}; }};
+  media::VirtualSoundBank bank{[] { return std::int64_t{0}; }};
   std::vector<std::string> progress;
   std::vector<std::string> notices;
   std::optional<std::int64_t> videoFrames = 1500;

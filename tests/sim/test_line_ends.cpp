@@ -8,8 +8,8 @@ namespace {
 
 using test::makeDrive;
 
-std::shared_ptr<const present::Wave> loopWave() {
-  auto w = std::make_shared<present::Wave>();
+std::shared_ptr<const media::Wave> loopWave() {
+  auto w = std::make_shared<media::Wave>();
   w->sampleRate = 22050;
   w->channels = 1;
   w->frames = 22050;

@@ -8,8 +8,8 @@
 #include "data/route_data.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
-#include "present/drive_pictures.h"
-#include "present/virtual_sound_bank.h"
+#include "media/drive_pictures.h"
+#include "media/virtual_sound_bank.h"
 #include "sim/drive.h"
 #include "sim/scheduler.h"
 
@@ -32,9 +32,9 @@ struct DriveFixture {
   data::RouteData route;
   data::UiStrings strings;
   sim::Scheduler scheduler;
-  present::VirtualSoundBank sounds;
-  present::DrivePictures pictures;
-  present::SpriteEngine& sprites = pictures.sprites;
+  media::VirtualSoundBank sounds;
+  media::DrivePictures pictures;
+  media::SpriteEngine& sprites = pictures.sprites;
   sim::Drive drive;
 };
 

@@ -12,10 +12,10 @@
 #include "data/string_file.h"
 #include "data/track_positions.h"
 #include "data/vehicle_file.h"
-#include "present/drive_pictures.h"
-#include "present/picture_loader.h"
-#include "present/video_source.h"
-#include "present/wave.h"
+#include "media/drive_pictures.h"
+#include "media/picture_loader.h"
+#include "media/video_source.h"
+#include "media/wave.h"
 
 namespace vesk::tools {
 namespace {
@@ -51,11 +51,11 @@ class Checker {
     if (!path) {
       problem = ref.name + " is missing";
     } else if (ref.kind == FileReference::Kind::Picture) {
-      if (!present::loadPicture(*path)) problem = ref.name + " is not a readable BMP or JPEG picture";
+      if (!media::loadPicture(*path)) problem = ref.name + " is not a readable BMP or JPEG picture";
     } else if (ref.kind == FileReference::Kind::Sound) {
-      if (present::loadWave(*path)->empty()) problem = ref.name + " is not a readable WAVE file";
+      if (media::loadWave(*path)->empty()) problem = ref.name + " is not a readable WAVE file";
     } else {
-      auto video = present::VideoSource::open(*path);
+      auto video = media::VideoSource::open(*path);
       QImage first;
       if (!video || video->frameCount() <= 0 || !video->readFrame(0, first)) {
         problem = ref.name + " cannot be opened or decoded as a video";
@@ -106,7 +106,7 @@ void checkVehicle(Checker& c, const std::string& file) {
     return;
   }
   std::vector<FileReference> references;
-  present::DrivePictures pictures;
+  media::DrivePictures pictures;
   try {
     data::VehicleSpec spec =
         data::loadVehicleFile(c.dir(), file, pictures.images, pictures.sprites, {&references, false});
@@ -127,7 +127,7 @@ void checkRoute(Checker& c, const std::string& file, const data::UiStrings& stri
   // "[Monitor]" blocks make the route depend on the vehicle: read it once with each.
   for (const std::string& vehicle : vehicles) {
     std::vector<FileReference> references;
-    present::DrivePictures pictures;
+    media::DrivePictures pictures;
     try {
       auto route = data::loadRouteFile(c.dir(), file, {strings, vehicle}, pictures, {&references, false});
       const int dropped = data::computeTrackPositions(*route);

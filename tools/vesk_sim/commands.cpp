@@ -10,8 +10,8 @@
 #include "data/data_error.h"
 #include "data/string_file.h"
 #include "data/vehicle_file.h"
-#include "present/video_source.h"
-#include "present/virtual_sound_bank.h"
+#include "media/video_source.h"
+#include "media/virtual_sound_bank.h"
 #include "sim/drive_setup.h"
 #include "sim/scheduler.h"
 #include "sim/state_fields.h"
@@ -28,7 +28,7 @@ namespace {
 sim::LoadServices headlessServices() {
   sim::LoadServices services;
   services.notice = [](std::string_view message) { std::cerr << message << '\n'; };
-  services.videoFrameCount = present::videoFrameCount;
+  services.videoFrameCount = media::videoFrameCount;
   return services;
 }
 
@@ -107,8 +107,8 @@ class FieldSetter {
   bool ok_ = false;
 };
 
-input::Key keyByName(const std::string& name) {
-  using input::Key;
+sim::Key keyByName(const std::string& name) {
+  using sim::Key;
   static const std::map<std::string, Key> keys = {{"F1", Key::F1},
                                                   {"F2", Key::F2},
                                                   {"F3", Key::F3},
@@ -188,8 +188,8 @@ void reportDataError(const data::DataError& error) {
 int dumpVehicle(const std::vector<std::string>& args) {
   const Options o = parseOptions(args, {"--vehicle-dir"}, {"--pretty"});
   if (o.positional.size() != 1) throw UsageError("dump-vehicle takes one vehicle file");
-  present::ImageList images;
-  present::SpriteEngine sprites;
+  media::ImageList images;
+  media::SpriteEngine sprites;
   try {
     data::VehicleSpec spec = data::loadVehicleFile(o.valueOr("--vehicle-dir", ""), o.positional[0], images, sprites);
     data::applyPostLoadChecks(spec);
@@ -206,7 +206,7 @@ int dumpVehicle(const std::vector<std::string>& args) {
 int dumpRoute(const std::vector<std::string>& args) {
   const Options o = parseOptions(args, {"--program-dir", "--vehicle-dir", "--vehicle"}, {"--pretty"});
   if (o.positional.size() != 1) throw UsageError("dump-route takes one route file");
-  present::VirtualSoundBank bank([] { return std::int64_t{0}; });
+  media::VirtualSoundBank bank([] { return std::int64_t{0}; });
   try {
     const auto loaded = sim::loadDrive(driveChoice(o, o.positional[0]), bank, headlessServices());
     JsonWriter w(o.flags.count("--pretty") != 0);
@@ -252,7 +252,7 @@ int runDrive(const std::vector<std::string>& args) {
     events = parseScript(text.str());
   }
   sim::Scheduler scheduler;
-  present::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
+  media::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
   bank.setRecording(false);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {

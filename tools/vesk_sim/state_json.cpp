@@ -1,6 +1,6 @@
 #include "vesk_sim/state_json.h"
 
-#include "present/image_list.h"
+#include "media/image_list.h"
 #include "sim/state_fields.h"
 #include "vesk_sim/json_tables.h"
 
@@ -46,8 +46,8 @@ std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t
   // The panel lamps are the "img_Lamp_" sprites; a lamp is lit while its sprite is visible.
   w.key("lamps");
   w.beginArray();
-  for (const present::Sprite* sprite : drive.sprites.drawOrder()) {
-    if (sprite->visible && present::sameNameIgnoringCase(sprite->picture.substr(0, 9), "img_Lamp_")) {
+  for (const media::Sprite* sprite : drive.sprites.drawOrder()) {
+    if (sprite->visible && media::sameNameIgnoringCase(sprite->picture.substr(0, 9), "img_Lamp_")) {
       w.value(sprite->picture);
     }
   }

@@ -1,0 +1,81 @@
+#include "media/wave.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/file_bytes.h"
+
+namespace vesk::media {
+namespace {
+
+// libsndfile reads from memory through these callbacks.
+struct MemoryFile {
+  std::string_view bytes;
+  sf_count_t pos = 0;
+};
+
+sf_count_t memLength(void* user) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size()); }
+
+sf_count_t memSeek(sf_count_t offset, int whence, void* user) {
+  auto* f = static_cast<MemoryFile*>(user);
+  const auto size = static_cast<sf_count_t>(f->bytes.size());
+  sf_count_t target = offset;
+  if (whence == SEEK_CUR) target = f->pos + offset;
+  if (whence == SEEK_END) target = size + offset;
+  f->pos = std::clamp<sf_count_t>(target, 0, size);
+  return f->pos;
+}
+
+sf_count_t memRead(void* ptr, sf_count_t count, void* user) {
+  auto* f = static_cast<MemoryFile*>(user);
+  const auto size = static_cast<sf_count_t>(f->bytes.size());
+  const sf_count_t n = std::clamp<sf_count_t>(count, 0, size - f->pos);
+  std::memcpy(ptr, f->bytes.data() + f->pos, static_cast<std::size_t>(n));
+  f->pos += n;
+  return n;
+}
+
+sf_count_t memWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memTell(void* user) { return static_cast<MemoryFile*>(user)->pos; }
+
+bool isWaveFormat(int format) {
+  const int major = format & SF_FORMAT_TYPEMASK;
+  return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX;
+}
+
+}  // namespace
+
+std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
+  auto wave = std::make_shared<Wave>();
+  MemoryFile file{bytes};
+  SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
+  SF_INFO info{};
+  SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+  if (sf == nullptr) return wave;
+  const bool usable = isWaveFormat(info.format) && info.samplerate > 0 && info.channels > 0 && info.frames > 0 &&
+                      info.frames <= kMaxWaveSamples / info.channels;
+  if (usable) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(info.frames * info.channels));
+    const sf_count_t got = sf_readf_short(sf, samples.data(), info.frames);
+    if (got > 0) {
+      samples.resize(static_cast<std::size_t>(got * info.channels));
+      wave->sampleRate = info.samplerate;
+      wave->channels = info.channels;
+      wave->frames = got;
+      wave->samples = std::move(samples);
+    }
+  }
+  sf_close(sf);
+  return wave;
+}
+
+std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path) {
+  const auto bytes = core::readFileBytes(path);
+  if (!bytes) return std::make_shared<Wave>();
+  return decodeWave(*bytes);
+}
+
+}  // namespace vesk::media
