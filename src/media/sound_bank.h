@@ -28,6 +28,11 @@ class SoundBank {
   virtual void set_volume(int channel, int hundredthsOfDb) = 0;
   // Playback rate = the recorded rate x rate, in whole samples a second.
   virtual void set_rate(int channel, double rate) = 0;
+
+  // Pausing the drive pauses every playing channel; resuming lets each go on from where it was, looped ones
+  // looped. While paused nothing plays and is_playing answers as at the moment of pausing.
+  virtual void pause_all() = 0;
+  virtual void resume_all() = 0;
 };
 
 // The rate a channel plays at: recorded x factor with the fraction cut off, kept within what a sound device

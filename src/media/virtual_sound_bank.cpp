@@ -20,6 +20,8 @@ double VirtualSoundBank::positionAt(const Channel& c, std::int64_t nowMs) const 
   return c.anchorFrame + static_cast<double>(nowMs - c.anchorMs) * c.rateHz / 1000.0;
 }
 
+std::int64_t VirtualSoundBank::clockMs() const { return pausedAtMs_.value_or(nowMs_()); }
+
 void VirtualSoundBank::record(SoundOperation::Kind kind, int channel, double value) {
   if (!recording_) return;
   operations_.push_back({nowMs_(), kind, channel, value});
@@ -40,7 +42,7 @@ void VirtualSoundBank::start(int channel, bool loop) {
   record(loop ? SoundOperation::Kind::PlayLoop : SoundOperation::Kind::PlayOnce, channel, 0);
   c->playing = true;
   c->looping = loop;
-  c->anchorMs = nowMs_();
+  c->anchorMs = clockMs();
   c->anchorFrame = 0;
 }
 
@@ -59,7 +61,22 @@ bool VirtualSoundBank::is_playing(int channel) const {
   const Channel* c = usable(channel);
   if (c == nullptr || !c->playing) return false;
   if (c->looping) return true;
-  return positionAt(*c, nowMs_()) < static_cast<double>(c->wave->frames);
+  return positionAt(*c, clockMs()) < static_cast<double>(c->wave->frames);
+}
+
+void VirtualSoundBank::pause_all() {
+  if (pausedAtMs_) return;
+  pausedAtMs_ = nowMs_();
+  record(SoundOperation::Kind::Pause, -1, 0);
+}
+
+void VirtualSoundBank::resume_all() {
+  if (!pausedAtMs_) return;
+  // The time spent paused did not play: every channel's position moves on from where it stopped.
+  const std::int64_t pausedFor = nowMs_() - *pausedAtMs_;
+  for (Channel& c : channels_) c.anchorMs += pausedFor;
+  pausedAtMs_.reset();
+  record(SoundOperation::Kind::Resume, -1, 0);
 }
 
 void VirtualSoundBank::set_volume(int channel, int hundredthsOfDb) {
@@ -74,7 +91,7 @@ void VirtualSoundBank::set_rate(int channel, double rate) {
   if (c == nullptr) return;
   record(SoundOperation::Kind::Rate, channel, rate);
   // Keep the playback position continuous across the change of speed.
-  const std::int64_t now = nowMs_();
+  const std::int64_t now = clockMs();
   c->anchorFrame = positionAt(*c, now);
   c->anchorMs = now;
   c->rateHz = playbackRateHz(c->wave->sampleRate, rate);

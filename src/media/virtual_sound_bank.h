@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "media/sound_bank.h"
@@ -13,7 +14,7 @@
 namespace vesk::media {
 
 struct SoundOperation {
-  enum class Kind { Bind, PlayOnce, PlayLoop, Stop, Volume, Rate };
+  enum class Kind { Bind, PlayOnce, PlayLoop, Stop, Volume, Rate, Pause, Resume };
   std::int64_t timeMs = 0;
   Kind kind = Kind::Bind;
   int channel = 0;
@@ -32,6 +33,9 @@ class VirtualSoundBank : public SoundBank {
   bool is_playing(int channel) const override;
   void set_volume(int channel, int hundredthsOfDb) override;
   void set_rate(int channel, double rate) override;
+  void pause_all() override;
+  void resume_all() override;
+  bool paused() const { return pausedAtMs_.has_value(); }
 
   int volume(int channel) const;
   int rateHz(int channel) const;
@@ -56,6 +60,8 @@ class VirtualSoundBank : public SoundBank {
   Channel* usable(int channel);
   const Channel* usable(int channel) const;
   double positionAt(const Channel& c, std::int64_t nowMs) const;
+  // The sound clock: virtual time, standing still while paused.
+  std::int64_t clockMs() const;
   void record(SoundOperation::Kind kind, int channel, double value);
   void start(int channel, bool loop);
 
@@ -63,6 +69,7 @@ class VirtualSoundBank : public SoundBank {
   std::array<Channel, kChannelCount> channels_{};
   std::vector<SoundOperation> operations_;
   bool recording_ = true;
+  std::optional<std::int64_t> pausedAtMs_;  // virtual time of the pause, while paused
 };
 
 }  // namespace vesk::media

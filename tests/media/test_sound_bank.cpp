@@ -46,6 +46,38 @@ TEST_F(VirtualSoundBankTest, LoopPlaysUntilStopped) {
   EXPECT_FALSE(bank.is_playing(1));
 }
 
+TEST_F(VirtualSoundBankTest, PauseHoldsAOneShotWhereItWasAndResumeGoesOn) {
+  bank.bind_wave(3, second);
+  bank.play_once(3);
+  bank.bind_wave(4, second);
+  bank.play_loop(4);
+  now = 400;
+  bank.pause_all();
+  now = 10000;  // ten seconds paused
+  EXPECT_TRUE(bank.is_playing(3));
+  bank.resume_all();
+  now = 10599;
+  EXPECT_TRUE(bank.is_playing(3));
+  EXPECT_TRUE(bank.looping(4));
+  now = 10600;  // 400 ms before the pause and 600 after it make the second
+  EXPECT_FALSE(bank.is_playing(3));
+  EXPECT_TRUE(bank.is_playing(4));
+}
+
+TEST_F(VirtualSoundBankTest, ASoundStartedWhilePausedStartsAtTheResume) {
+  bank.bind_wave(3, second);
+  now = 100;
+  bank.pause_all();
+  now = 5000;
+  bank.play_once(3);
+  now = 8000;
+  bank.resume_all();
+  now = 8999;
+  EXPECT_TRUE(bank.is_playing(3));
+  now = 9000;
+  EXPECT_FALSE(bank.is_playing(3));
+}
+
 TEST_F(VirtualSoundBankTest, PlayingAgainRewinds) {
   bank.bind_wave(2, second);
   bank.play_once(2);
