@@ -108,27 +108,8 @@ class FieldSetter {
 };
 
 sim::Key keyByName(const std::string& name) {
-  using sim::Key;
-  static const std::map<std::string, Key> keys = {{"F1", Key::F1},
-                                                  {"F2", Key::F2},
-                                                  {"F3", Key::F3},
-                                                  {"F4", Key::F4},
-                                                  {"F5", Key::F5},
-                                                  {"F6", Key::F6},
-                                                  {"F7", Key::F7},
-                                                  {"F8", Key::F8},
-                                                  {"F9", Key::F9},
-                                                  {"F10", Key::F10},
-                                                  {"F11", Key::F11},
-                                                  {"F12", Key::F12},
-                                                  {"Enter", Key::Enter},
-                                                  {"Backspace", Key::Backspace},
-                                                  {"PageUp", Key::PageUp},
-                                                  {"PageDown", Key::PageDown},
-                                                  {"ScrollLock", Key::ScrollLock},
-                                                  {"Up", Key::Up},
-                                                  {"Down", Key::Down}};
-  return keys.at(name);
+  // The script reader has checked the name.
+  return sim::keyFromName(name).value_or(sim::Key::Enter);
 }
 
 void applyEvent(sim::Drive& drive, const ScriptEvent& e) {

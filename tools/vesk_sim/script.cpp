@@ -1,18 +1,15 @@
 #include "vesk_sim/script.h"
 
 #include <algorithm>
-#include <set>
 #include <sstream>
 
 #include "core/line_reader.h"
 #include "core/number_parse.h"
+#include "sim/keys.h"
 
 namespace vesk::tools {
 namespace {
 
-const std::set<std::string> kKeys = {"F1",     "F2",       "F3",         "F4",  "F5",  "F6",    "F7",
-                                     "F8",     "F9",       "F10",        "F11", "F12", "Enter", "Backspace",
-                                     "PageUp", "PageDown", "ScrollLock", "Up",  "Down"};
 
 std::vector<std::string> words(std::string_view line) {
   std::istringstream in{std::string(line)};
@@ -47,7 +44,7 @@ std::vector<ScriptEvent> parseScript(std::string_view text) {
       if (e.subject.size() != 1 || w.size() != 3) throw ScriptError(n, "char takes one character (or space)");
     } else if (kind == "key" || kind == "keyup") {
       e.kind = kind == "key" ? ScriptEvent::Kind::Key : ScriptEvent::Kind::KeyUp;
-      if (kKeys.count(e.subject) == 0) throw ScriptError(n, "unknown key " + e.subject);
+      if (!sim::keyFromName(e.subject)) throw ScriptError(n, "unknown key " + e.subject);
       e.shift = w.size() == 4 && w[3] == "shift" && kind == "key";
       if (w.size() > 3 && !e.shift) throw ScriptError(n, "a key takes only the word shift after its name");
     } else if (kind == "hold") {
