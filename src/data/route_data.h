@@ -64,9 +64,6 @@ struct SignalRow {
   int sub0X = 0;
   int sub0Y = 0;
   int value22 = 0;
-  // Run-time state of the signal logic.
-  int aspect = 0;
-  int pictureIndex = 0;
 };
 
 struct SlopeRow {

@@ -18,6 +18,13 @@ Sprite* SpriteEngine::findByPicture(std::string_view picture) {
   return nullptr;
 }
 
+std::optional<SpriteEngine::Id> SpriteEngine::idOf(std::string_view picture) const {
+  for (std::size_t i = 0; i < sprites_.size(); ++i) {
+    if (sameNameIgnoringCase(sprites_[i].picture, picture)) return i;
+  }
+  return std::nullopt;
+}
+
 const Sprite* SpriteEngine::findByPicture(std::string_view picture) const {
   return const_cast<SpriteEngine*>(this)->findByPicture(picture);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,9 @@ class SpriteEngine {
   const Sprite& at(Id id) const { return sprites_.at(id); }
   // The sprite showing the named picture (letter case ignored), or nullptr.
   Sprite* findByPicture(std::string_view picture);
+  // The id of the sprite showing the named picture. Ids stay valid for the engine's life, so the simulation looks
+  // its sprites up once and not by name on every tick.
+  std::optional<Id> idOf(std::string_view picture) const;
   const Sprite* findByPicture(std::string_view picture) const;
   // Replaces the sprite of the same picture, or adds one: a data file that names a picture twice keeps one.
   Id put(Sprite sprite);

@@ -1,9 +1,11 @@
 #include "sim/drive.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "sim/brake.h"
 #include "sim/dynamics.h"
+#include "sim/handle_steps.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
 #include "sim/track.h"
@@ -72,6 +74,60 @@ void Drive::Timer1Timer() {
   settings.Tunnel = 1;
   updateTunnel(*this);
   // 15. Value display feed, forced door closing, driver messages (not built yet).
+}
+
+void Drive::clearPerRunTables() { line.clearPerRunTables(); }
+
+std::vector<std::string> Drive::takeUiEvents() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(uiEvents, {});
+}
+
+DriveSnapshot Drive::snapshot() const {
+  std::lock_guard lock(mutex_);
+  DriveSnapshot shot;
+  shot.timeMs = timeMs;
+  const std::vector<const media::Sprite*> order = sprites.drawOrder();
+  shot.sprites.reserve(order.size());
+  for (const media::Sprite* sprite : order) shot.sprites.push_back(*sprite);
+  shot.texts = texts;
+  shot.handleTexts = handleTexts;
+  shot.frame = state.frame;
+  shot.videoMode = state.videoMode;
+  shot.clock = state.clock;
+  shot.speed = state.speed;
+  return shot;
+}
+
+namespace {
+
+// The notch a controller's power position n gives in the selected power mode: the mode's n-th notch, or its last
+// when it has fewer.
+int controllerPowerNotch(const data::VehicleSpec& v, int mode, int n) {
+  if (n <= 0) return 0;
+  const int first = modeStart(v, mode) + 1;
+  const auto inMode = [&](int notch) { return notch >= 1 && notch <= v.powerNotches && rowMode(v, notch - 1) == mode; };
+  if (inMode(first - 1 + n)) return first - 1 + n;
+  int last = 0;
+  for (int notch = first; inMode(notch); ++notch) last = notch;
+  return last;
+}
+
+}  // namespace
+
+void Drive::controllerHandles(std::optional<int> powerPosition, std::optional<int> brakePosition) {
+  if (powerPosition) {
+    control.powerHandle = controllerPowerNotch(vehicle, control.powerMode, *powerPosition);
+    control.powerChangePending = 1;
+  }
+  if (brakePosition) {
+    control.holdPosition = 0;
+    control.brakeHandle = -std::clamp(*brakePosition, 0, vehicle.brakeNotches);
+    control.brakeChangePending = 1;
+    control.sapChangePending = 1;
+    control.elecBrakeChangePending = 1;
+  }
+  masconupdate();
 }
 
 void Drive::globalSoundStop() {

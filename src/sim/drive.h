@@ -5,15 +5,23 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "data/route_data.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
-#include "sim/control_state.h"
-#include "sim/keys.h"
 #include "media/drive_pictures.h"
 #include "media/sound_bank.h"
 #include "media/sound_layout.h"
+#include "sim/control_state.h"
+#include "sim/drive_snapshot.h"
+#include "sim/keys.h"
+#include "sim/line_state.h"
+#include "sim/overlay_texts.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -25,6 +33,16 @@ class Drive final : public Scheduler::Routines {
   // The data must outlive the drive.
   Drive(const data::VehicleSpec& vehicle, const data::RouteData& route, const data::UiStrings& strings,
         media::SoundBank& sounds, media::DrivePictures& pictures);
+  // A drive refers into the data it was set up with, and others refer to it: it stays where it was made.
+  Drive(const Drive&) = delete;
+  Drive& operator=(const Drive&) = delete;
+  Drive(Drive&&) = delete;
+  Drive& operator=(Drive&&) = delete;
+
+  // The lock the routines and input run under when another thread looks at the drive (DriveRunner).
+  std::mutex& mutex() const { return mutex_; }
+  // Everything a frame of the window draws, copied under the lock.
+  DriveSnapshot snapshot() const;
 
   // The control step.
   void MMTimer1Timer();
@@ -41,10 +59,20 @@ class Drive final : public Scheduler::Routines {
   void keyups(sim::Key key);
   void WheelD();
   void WheelU();
+  // Absolute handle positions from an external controller: a power position 0 .. 6 becomes that notch of the
+  // selected power mode (its last notch when the mode has fewer), a brake position k becomes -k but never deeper
+  // than emergency. The handles given are set with their change-pending flags, then masconupdate.
+  void controllerHandles(std::optional<int> powerPosition, std::optional<int> brakePosition);
   // The handle texts, the handle lamps and the notch and gear pictures from the handles.
   void masconupdate();
   // Opens closed doors (only at a standstill) or closes open ones.
   void Door_operate();
+
+  // Forgets what this run has passed, played and served (a jump to a station, a restored state).
+  void clearPerRunTables();
+  // A window command the tick raises (e.g. "BackClick"); the window (or the headless runner) takes them.
+  void raiseUiEvent(std::string_view command) { uiEvents.emplace_back(command); }
+  std::vector<std::string> takeUiEvents();
 
   // Stops the sound channels the line's ends and barriers silence: 1 up to D + S + the call-out counter
   // (channel 0 keeps playing).
@@ -58,8 +86,20 @@ class Drive final : public Scheduler::Routines {
   media::SpriteEngine& sprites;  // pictures.sprites
 
   TrainState state;
-  sim::ControlState control;
+  ControlState control;
   HandleTexts handleTexts;
+  OverlayTexts texts;
+  LineState line;
+  std::vector<std::string> uiEvents;  // raised and not yet taken
+
+  // Signals and train protection.
+
+  // Stations, doors, the timetable clock and the call-outs.
+
+  // Sound selection.
+
+  // Driver information and the cab panel.
+
   std::string doorText;    // the door state text of the simple cab ("[Doors]")
   int viewSurfaceTop = 0;  // Shift+Up/Down move the forward view by 50 pixels
   bool valueDisplayShown = false;
@@ -71,6 +111,11 @@ class Drive final : public Scheduler::Routines {
   // The last frame position of the route video: its picture count x videoFrameFactor; 0 while no video is open
   // (then the end of the video stops nothing).
   std::int32_t lastFramePosition = 0;
+  // Virtual time of the drive in milliseconds, kept by whoever runs it (snapshots carry it).
+  std::int64_t timeMs = 0;
+
+ private:
+  mutable std::mutex mutex_;
 };
 
 }  // namespace vesk::sim

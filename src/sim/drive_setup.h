@@ -12,14 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "data/drive_sounds.h"
 #include "data/route_data.h"
+#include "data/staf_pictures.h"
 #include "data/string_file.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
 #include "media/drive_pictures.h"
-#include "data/drive_sounds.h"
 #include "media/sound_bank.h"
-#include "data/staf_pictures.h"
 #include "sim/drive.h"
 #include "sim/settings.h"
 

@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "core/rounding.h"
-#include "sim/handle_steps.h"
-#include "sim/handle_texts.h"
 #include "sim/brake.h"
 #include "sim/drive.h"
+#include "sim/handle_steps.h"
+#include "sim/handle_texts.h"
 
 namespace vesk::sim {
 namespace {

@@ -2,9 +2,9 @@
 // recomputed from the handles.
 #include <string>
 
+#include "sim/drive.h"
 #include "sim/handle_steps.h"
 #include "sim/handle_texts.h"
-#include "sim/drive.h"
 #include "sim/traction.h"
 
 namespace vesk::sim {

@@ -82,6 +82,14 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("shownSignalImage", s.shownSignalImage);
   visit("lastSignalImage", s.lastSignalImage);
   visit("shownSignalCallout", s.shownSignalCallout);
+  // Signals and train protection.
+
+  // Stations, doors and the timetable clock.
+
+  // Sound selection.
+
+  // Driver information.
+
   visit("videoMode", s.videoMode);
   visit("reversed", s.reversed);
   visit("nextStop", s.nextStop);

@@ -109,6 +109,14 @@ struct TrainState {
   std::int32_t lastSignalImage = kNone;
   std::int32_t shownSignalCallout = kNone;
 
+  // Signals and train protection.
+
+  // Stations, doors and the timetable clock.
+
+  // Sound selection.
+
+  // Driver information.
+
   // Video and stations.
   std::int32_t videoMode = 0;  // 0 frame follows position; 1 side video by time; 2 side video by position; 9 switching
   std::int32_t reversed = 0;   // 1 once the train has been taken back past the "[MovieStop]" frame

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "core/number_parse.h"
@@ -13,7 +14,7 @@
 #include "media/video_source.h"
 #include "media/virtual_sound_bank.h"
 #include "sim/drive_setup.h"
-#include "sim/scheduler.h"
+#include "sim/drive_runner.h"
 #include "sim/state_fields.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
@@ -112,52 +113,28 @@ sim::Key keyByName(const std::string& name) {
   return sim::keyFromName(name).value_or(sim::Key::Enter);
 }
 
-void applyEvent(sim::Drive& drive, const ScriptEvent& e) {
+// A script event as the drive's input.
+sim::InputEvent inputOf(const ScriptEvent& e) {
   switch (e.kind) {
-  case ScriptEvent::Kind::Set: {
-    FieldSetter setter(e.subject, e.value);
-    sim::visitTrainStateFields(drive.state, setter);
-    sim::visitControlStateFields(drive.control, setter);
-    if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
-    if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
-    break;
-  }
+  case ScriptEvent::Kind::Set:
+    return sim::InputEvent::call([e](sim::Drive& drive) {
+      FieldSetter setter(e.subject, e.value);
+      sim::visitTrainStateFields(drive.state, setter);
+      sim::visitControlStateFields(drive.control, setter);
+      if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
+      if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
+    });
   case ScriptEvent::Kind::Hold:
-    (e.subject == "3" ? drive.hornKeyHeld : drive.buzzerKeyHeld) = e.value == "on";
-    break;
+    return sim::InputEvent::hold(e.subject[0], e.value == "on");
   case ScriptEvent::Kind::Char:
-    drive.AsciiDown(e.subject[0]);
-    break;
+    return sim::InputEvent::typed(e.subject[0]);
   case ScriptEvent::Kind::Key:
-    drive.keydowns(keyByName(e.subject), e.shift);
-    break;
+    return sim::InputEvent::keyDown(keyByName(e.subject), e.shift);
   case ScriptEvent::Kind::KeyUp:
-    drive.keyups(keyByName(e.subject));
-    break;
+    return sim::InputEvent::keyUp(keyByName(e.subject));
   }
+  return {};
 }
-
-// Prints one line after every tick.
-// Runs the routines and reports after every tick: a trace line every `every` ticks (none when 0), and the
-// summary's record of the drive.
-class TracingRoutines : public sim::Scheduler::Routines {
- public:
-  TracingRoutines(sim::Drive& drive, const sim::Scheduler& scheduler, std::int64_t every, DriveSummary* summary)
-      : drive_(drive), scheduler_(scheduler), every_(every), summary_(summary) {}
-  void controlStep() override { drive_.MMTimer1Timer(); }
-  void tick() override {
-    drive_.Timer1Timer();
-    if (summary_ != nullptr) summary_->afterTick(drive_);
-    if (every_ > 0 && scheduler_.ticks() % every_ == 0) print();
-  }
-  void print() { std::cout << stateLine(drive_, scheduler_.now(), scheduler_.ticks()) << '\n'; }
-
- private:
-  sim::Drive& drive_;
-  const sim::Scheduler& scheduler_;
-  std::int64_t every_;
-  DriveSummary* summary_;
-};
 
 void reportDataError(const data::DataError& error) {
   std::cerr << error.message() << '\n';
@@ -232,8 +209,9 @@ int runDrive(const std::vector<std::string>& args) {
     text << in.rdbuf();
     events = parseScript(text.str());
   }
-  sim::Scheduler scheduler;
-  media::VirtualSoundBank bank([&scheduler] { return scheduler.now(); });
+  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded.
+  std::optional<sim::DriveRunner> runner;
+  media::VirtualSoundBank bank([&runner] { return runner ? runner->now() : std::int64_t{0}; });
   bank.setRecording(false);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {
@@ -245,16 +223,19 @@ int runDrive(const std::vector<std::string>& args) {
   }
   sim::Drive& drive = *loaded->drive;
   DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
-  TracingRoutines routines(drive, scheduler, every, &summary);
+  runner.emplace(drive);
+  const auto printLine = [&] { std::cout << stateLine(drive, runner->now(), runner->ticks()) << '\n'; };
+  runner->setAfterTick([&] {
+    summary.afterTick(drive);
+    if (every > 0 && runner->ticks() % every == 0) printLine();
+  });
   for (const ScriptEvent& e : events) {
-    if (e.timeMs > durationMs) break;
-    scheduler.runBefore(e.timeMs, routines);
-    applyEvent(drive, e);
+    if (e.timeMs <= durationMs) runner->input().push(inputOf(e), e.timeMs);
   }
-  scheduler.runUntil(durationMs, routines);
+  runner->runUntil(durationMs);
   // The last tick's line always comes, when lines were asked for.
-  if (every > 1 && scheduler.ticks() % every != 0) routines.print();
-  if (summarise) std::cout << summary.text(scheduler.now());
+  if (every > 1 && runner->ticks() % every != 0) printLine();
+  if (summarise) std::cout << summary.text(runner->now());
   return 0;
 }
 

@@ -31,7 +31,7 @@ class FieldWriter {
 
 }  // namespace
 
-std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t tick) {
+std::string stateLine(sim::Drive& drive, std::int64_t timeMs, std::int64_t tick) {
   JsonWriter w;
   w.beginObject();
   w.field("t_ms", timeMs);
@@ -43,6 +43,15 @@ std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t
   w.field("powerText", drive.handleTexts.powerText);
   w.field("brakeText", drive.handleTexts.brakeText);
   w.field("gearText", drive.handleTexts.gearText);
+  sim::visitOverlayTexts(drive.texts, fields);
+  // Signals and train protection.
+
+  // Stations and call-outs.
+
+  // Sounds.
+
+  // The panel's sprites.
+
   // The panel lamps are the "img_Lamp_" sprites; a lamp is lit while its sprite is visible.
   w.key("lamps");
   w.beginArray();
@@ -52,6 +61,12 @@ std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t
     }
   }
   w.endArray();
+  // The window commands raised since the previous line.
+  w.key("uiEvents");
+  w.beginArray();
+  for (const std::string& command : drive.uiEvents) w.value(command);
+  w.endArray();
+  drive.uiEvents.clear();
   w.endObject();
   return w.str();
 }

@@ -9,6 +9,6 @@
 
 namespace vesk::tools {
 
-std::string stateLine(const sim::Drive& drive, std::int64_t timeMs, std::int64_t tick);
+std::string stateLine(sim::Drive& drive, std::int64_t timeMs, std::int64_t tick);
 
 }  // namespace vesk::tools

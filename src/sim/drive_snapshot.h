@@ -1,0 +1,25 @@
+// DriveSnapshot: everything a frame of the driving window draws, copied out of the running drive in one short
+// lock so that the renderer works on its own copy while the simulation goes on.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "media/sprite_engine.h"
+#include "sim/overlay_texts.h"
+#include "sim/train_state.h"
+
+namespace vesk::sim {
+
+struct DriveSnapshot {
+  std::int64_t timeMs = 0;             // virtual time of the drive
+  std::vector<media::Sprite> sprites;  // in drawing order, lower Z first
+  OverlayTexts texts;
+  HandleTexts handleTexts;
+  std::int32_t frame = 0;
+  std::int32_t videoMode = 0;
+  std::int32_t clock = 0;
+  double speed = 0;
+};
+
+}  // namespace vesk::sim

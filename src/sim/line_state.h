@@ -1,0 +1,35 @@
+// LineState: the run-time state of the line's objects during a drive (signals, stations and the other
+// per-row flags), kept apart from the route's data, which the drive only reads. The per-run tables (call-outs
+// played, signs and limits passed, stops made) are cleared when the driver jumps to a station or restores a
+// saved state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "data/route_data.h"
+
+namespace vesk::sim {
+
+struct SignalState {
+  std::int32_t aspect = 0;  // 0 stop .. the highest aspect of the line
+  std::int32_t image = 0;   // the signal picture index it shows
+};
+
+struct StationState {
+  std::uint8_t inPlatform = 0;
+  std::uint8_t arrived = 0;
+  std::uint8_t stopNoticed = 0;
+  std::uint8_t departureAnnounced = 0;
+  std::uint8_t served = 0;
+};
+
+struct LineState {
+  std::array<SignalState, data::kSignalCapacity> signals{};
+  std::array<StationState, data::kStationCapacity> stations{};
+
+  // Forgets what this run has passed and played.
+  void clearPerRunTables();
+};
+
+}  // namespace vesk::sim
