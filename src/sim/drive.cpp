@@ -96,6 +96,9 @@ DriveSnapshot Drive::snapshot() const {
   shot.videoMode = state.videoMode;
   shot.clock = state.clock;
   shot.speed = state.speed;
+  shot.position = state.position;
+  shot.settings = settings;
+  shot.viewSurfaceTop = viewSurfaceTop;
   return shot;
 }
 

@@ -2,11 +2,14 @@
 // lock so that the renderer works on its own copy while the simulation goes on.
 #pragma once
 
+#include <QImage>
+
 #include <cstdint>
 #include <vector>
 
 #include "media/sprite_engine.h"
 #include "sim/overlay_texts.h"
+#include "sim/settings.h"
 #include "sim/train_state.h"
 
 namespace vesk::sim {
@@ -20,6 +23,10 @@ struct DriveSnapshot {
   std::int32_t videoMode = 0;
   std::int32_t clock = 0;
   double speed = 0;
+  double position = 0;  // cm
+  Settings settings;
+  int viewSurfaceTop = 0;  // the forward view moved up by the driver (0, -50, ... -150)
+  QImage clockFace;        // the analog clock's 50 x 50 picture; null when the panel has no clock
 };
 
 }  // namespace vesk::sim
