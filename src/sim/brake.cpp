@@ -48,7 +48,7 @@ void BrakeStep::automatic() {
   if (s_.emergencyLatched != 0 || s_.atsBrakeLatched != 0) {
     for (Fixed* bc : cylinders) {
       if (*bc < static_cast<double>(v_.ebPressure)) {
-        raise(*bc, u_ / 0.3);
+        *bc += u_ / (0.3 * n_);  // U / (0.3 n) a step
         if (bc == &s_.bcTrailer) {
           s_.mr -= u_ / (3.3 * n_);
           s_.sap -= v_.sapDownRate / (3 * n_);
@@ -99,7 +99,7 @@ void BrakeStep::automatic() {
   } else if (notch == -4) {
     for (Fixed* bc : cylinders) {
       if (*bc < static_cast<double>(v_.ebPressure) && s_.bp > 0) {
-        raise(*bc, u_ / 0.3);
+        *bc += u_ / (0.3 * n_);  // U / (0.3 n) a step
         if (bc == &s_.bcTrailer) s_.sap -= v_.sapDownRate / (3 * n_);
       }
     }

@@ -6,6 +6,7 @@
 #include "sim/brake.h"
 #include "sim/dynamics.h"
 #include "sim/handle_steps.h"
+#include "sim/horn_buzzer.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
 #include "sim/track.h"
@@ -61,8 +62,9 @@ void Drive::Timer1Timer() {
   sampleGradient(*this);
   // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
   // 12. Stations, doors, vigilance device, stop warning (not built yet).
-  // 13. Running, motor and engine sounds and side videos (not built yet); the ends of the line; automatic gear
-  //     change and gear shifting.
+  // 13. Running, motor and engine sounds (not built yet); the horn and the buzzer; side videos (not built yet);
+  //     the ends of the line; automatic gear change and gear shifting.
+  hornBuzzerStep(*this);
   lineEndBarriers(*this);
   automaticGearStep(*this);
   gearShiftStep(*this);

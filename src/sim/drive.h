@@ -108,6 +108,9 @@ class Drive final : public Scheduler::Routines {
   // Keys the tick polls while they are held: '3' (or numpad 3) sounds the horn, '4' the buzzer.
   bool hornKeyHeld = false;
   bool buzzerKeyHeld = false;
+  // A controller's horn and buzzer inputs, held while set.
+  bool controllerHornHeld = false;
+  bool controllerBuzzerHeld = false;
   // The last frame position of the route video: its picture count x videoFrameFactor; 0 while no video is open
   // (then the end of the video stops nothing).
   std::int32_t lastFramePosition = 0;

@@ -13,6 +13,9 @@ constexpr double kPerTick = 3.6 / 10;
 
 double massKg(Fixed tonnes) { return tonnes.toDouble() * 1000; }
 
+// mu x M x 1000 x 9.8: the weight on the rails times the adhesion, in the order the formula writes it.
+double adhesionForce(double mu, Fixed tonnes) { return mu * tonnes.toDouble() * 1000 * kGravity; }
+
 // A force of the given size against the direction of travel; nothing at rest.
 double againstMotion(double speed, double force) {
   if (speed > 0) return -force;
@@ -42,15 +45,16 @@ void brakeForceStep(Drive& drive) {
   s.brakeFrictionFactor = brakeFrictionFactor(s.speed, v);
   const double beta = v.brakeRate[0].toDouble();
   const double f = s.brakeFrictionFactor.toDouble();
-  // Cylinder pressure p acting on mass M; "[EBPress]" 0 leaves the cylinders without effect.
+  // Cylinder pressure p acting on mass M (t): p x beta / P / 3.6 x M x 1000 x f, evaluated in that order.
+  // "[EBPress]" 0 leaves the cylinders without effect.
   auto cylinder = [&](Fixed p, Fixed mass) {
     if (v.ebPressure == 0) return 0.0;
-    return p.toDouble() * beta / v.ebPressure / 3.6 * massKg(mass) * f;
+    return p.toDouble() * beta / v.ebPressure / 3.6 * mass.toDouble() * 1000 * f;
   };
-  // The electric brake on mass M, while it carries current.
+  // The electric brake on mass M (t), while it carries current.
   auto electric = [&](Fixed mass) {
     if (s.elecBrakeCurrent <= 0 || v.elecBrakeMaxCurrent == 0) return 0.0;
-    return s.elecBrakeCurrent * v.brakeRate[1].toDouble() / v.elecBrakeMaxCurrent / 3.6 * massKg(mass);
+    return s.elecBrakeCurrent * v.brakeRate[1].toDouble() / v.elecBrakeMaxCurrent / 3.6 * mass.toDouble() * 1000;
   };
   double force = 0;
   switch (v.brakeForceMode) {
@@ -86,7 +90,7 @@ void adhesionStep(Drive& drive) {
   const double g = s.gradient.toDouble();
   s.resistForce += -massKg(v.trainMass) * kGravity * g / std::sqrt(g * g + 1000.0 * 1000.0);
   if (s.inTunnel != 0) {
-    s.resistForce += againstMotion(s.speed, drive.route.tunnelResistance / 10000.0 * speed * speed *
+    s.resistForce += againstMotion(s.speed, drive.route.tunnelResistance / 10000.0 * (speed * speed) *
                                                 v.trainMass.toDouble() * kGravity);
   }
 
@@ -94,20 +98,20 @@ void adhesionStep(Drive& drive) {
   bool slipping = false;
   if (s.powerNotch >= 1) {
     // Diesel trains drive every axle; electric trains only the motor cars'.
-    const double driven = massKg(v.engineType == 0 ? v.trainMass : v.motorCarMass);
+    const Fixed driven = v.engineType == 0 ? v.trainMass : v.motorCarMass;
     s.adhesionLimit = s.resistForce;
-    s.adhesionLimit += mu * driven * kGravity;
+    s.adhesionLimit += adhesionForce(mu, driven);
     if (s.adhesionLimit < s.tractiveForce) {
-      s.tractiveForce = Fixed::fromDouble(0.5 * mu * driven * kGravity);
+      s.tractiveForce = Fixed::fromDouble(adhesionForce(0.5 * mu, driven));
       s.adhesionText = "空転";
       slipping = true;
     }
   }
   if (!slipping && s.brakeNotch < 0) {
     s.adhesionLimit = s.resistForce;
-    s.adhesionLimit += mu * massKg(v.trainMass) * kGravity;
+    s.adhesionLimit += adhesionForce(mu, v.trainMass);
     if (-s.adhesionLimit > s.tractiveForce) {
-      s.tractiveForce = Fixed::fromDouble(-0.66 * mu * massKg(v.trainMass) * kGravity);
+      s.tractiveForce = Fixed::fromDouble(adhesionForce(-0.66 * mu, v.trainMass));
       s.adhesionText = "滑走";
       slipping = true;
     }
@@ -135,7 +139,7 @@ void resistanceStep(Drive& drive) {
 
   if (speed > 0.1) {
     const double coefficient = 0.028 + 0.0078 * (v.cars - 1);
-    const double running = (1.32 * tonnes + 0.0164 * tonnes * speed + coefficient * speed * speed) * kGravity;
+    const double running = (1.32 * tonnes + 0.0164 * tonnes * speed + coefficient * (speed * speed)) * kGravity;
     s.resistForce += againstMotion(s.speed, running);
   }
 

@@ -1,6 +1,6 @@
 #include "sim/line_ends.h"
 
-#include <algorithm>
+#include <cstdint>
 
 #include "core/rounding.h"
 #include "sim/brake.h"
@@ -12,13 +12,23 @@ namespace {
 // How far beyond the barrier frame (in frames) a train is caught and put back.
 constexpr int kBarrierReach = 500;
 
+// The train stops where the line (or the barrier) holds it. The debugging auto-run ends there too: it would set
+// the recorded speed again every control step and push the position on while the frame stays put.
 void stopDead(Drive& drive) {
   TrainState& s = drive.state;
   s.speed = 0;
   s.frameAccumulator = 0;
   drive.control.powerHandle = 0;
   s.powerNotch = 0;
+  drive.control.autoRun = 0;
   drive.globalSoundStop();
+}
+
+void stopAtLineEnd(Drive& drive, std::int32_t frame) {
+  drive.state.frame = frame;
+  stopDead(drive);
+  drive.state.engagedGear = 0;
+  drive.control.gear = 1;
 }
 
 }  // namespace
@@ -28,14 +38,13 @@ void lineEndBarriers(Drive& drive) {
   if (s.videoMode != 0) return;
   const data::RouteData& route = drive.route;
 
-  // The end of the video, on the way to the last station.
-  const bool lastStationNext = route.stationCount > 0 && s.nextStop == route.stationCount - 1;
+  // The ends of the line hold whatever the next stop is: below frame 1 going backwards always, past the video's
+  // last frame going forwards whenever a video is open.
   const std::int32_t last = drive.lastFramePosition;
-  if (last > 0 && lastStationNext && ((s.speed > 0 && s.frame > last) || (s.speed < 0 && s.frame < 1))) {
-    s.frame = std::clamp(s.frame, 1, last);
-    stopDead(drive);
-    s.engagedGear = 0;
-    drive.control.gear = 1;
+  if (s.speed < 0 && s.frame < 1) {
+    stopAtLineEnd(drive, 1);
+  } else if (last > 0 && s.speed > 0 && s.frame > last) {
+    stopAtLineEnd(drive, last);
   }
 
   // The first "[MovieStop]" frame: a train is held there, going forwards, until it has been taken past it the

@@ -20,9 +20,11 @@ std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::in
   for (int i = 0; i < route.speedUnitCount; ++i) {
     const data::SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
     if (row.frameFrom <= frame && frame < row.frameTo) {
-      const double fraction =
-          (static_cast<double>(frame) - row.frameFrom) / (static_cast<double>(row.frameTo) - row.frameFrom);
-      const double speed = row.speedFrom + (row.speedTo - row.speedFrom) * fraction;
+      // Multiplied before it is divided: a fraction formed first (130 / 900 x 45) misses an exact half such
+      // as 6.5 by a hair, and nearest() would then take it down.
+      const double speed = row.speedFrom + (row.speedTo - row.speedFrom) *
+                                               (static_cast<double>(frame) - row.frameFrom) /
+                                               (static_cast<double>(row.frameTo) - row.frameFrom);
       return FrameSpeed{i, saturate32(nearest(speed))};
     }
   }

@@ -70,6 +70,9 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("brakeReleaseSoundArmed", s.brakeReleaseSoundArmed);
   visit("emergencySoundArmed", s.emergencySoundArmed);
   visit("squeakVolume", s.squeakVolume);
+  visit("hornStart", s.hornStart);
+  visit("hornAir", s.hornAir);
+  visit("hornAirRecovery", s.hornAirRecovery);
   visit("doorOpenCommanded", s.doorOpenCommanded);
   visit("doorsNotClosed", s.doorsNotClosed);
   visit("doorChanceRoll", s.doorChanceRoll);

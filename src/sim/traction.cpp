@@ -33,17 +33,18 @@ double dieselForce(const Drive& drive, int notch, double v) {
   const int gear = drive.state.engagedGear;
   if (gear < 0 || gear >= data::kGearCapacity || spec.powerNotches == 0) return 0;
   const data::GearRow& row = spec.gears[static_cast<std::size_t>(gear)];
-  const double perNotch = kGravity / spec.powerNotches;
+  const int notches = spec.powerNotches;
+  // kgf of the whole train at full notch, to newtons for this notch: x 9.8 / N x notch, in that order.
   if (v < row.vMid) {
     // Below "[PowerJerk]" a notch above 2 pulls as notch 2.
     const int k = drive.state.speed < spec.powerJerk ? std::min(notch, 2) : notch;
     return finiteOr0(
         (row.forceFrom + std::fabs(v - row.vFrom) * (row.forceMid - row.forceFrom) / (row.vMid - row.vFrom)) *
-        perNotch * k);
+        kGravity / notches * k);
   }
   if (v < row.vTo) {
     return finiteOr0((row.forceMid + std::fabs(v - row.vMid) * (row.forceTo - row.forceMid) / (row.vTo - row.vMid)) *
-                     perNotch * notch);
+                     kGravity / notches * notch);
   }
   return 0;
 }

@@ -93,6 +93,11 @@ struct TrainState {
   std::uint8_t emergencySoundArmed = 1;
   std::int32_t squeakVolume = -10000;
 
+  // The four-part horn.
+  std::int32_t hornStart = 0;  // clock when the last horn segment began
+  Fixed hornAir;               // the horn's dip of the main reservoir needle (0 or below, never below -mr)
+  Fixed hornAirRecovery;       // the step by which the dip closes after the horn is released
+
   // Doors and stops.
   std::uint8_t doorOpenCommanded = 0;
   std::uint8_t doorsNotClosed = 0;

@@ -48,6 +48,56 @@ INSTANTIATE_TEST_SUITE_P(Frames, FrameSpeedLookupTest,
                                          LookupCase{"before", -5, -1, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Rows whose interpolation lands exactly on a half: nearest() takes it up (away from zero). Forming the fraction
+// first (130 / 900 x 45) gives 6.4999... and 6 for the first case.
+struct ExactHalfCase {
+  const char* name;
+  int frameFrom;
+  int frameTo;
+  double speedFrom;
+  double speedTo;
+  int frame;
+  int speed;
+};
+void PrintTo(const ExactHalfCase& testCase, std::ostream* out) { *out << testCase.name; }
+
+class ExactHalfTest : public testing::TestWithParam<ExactHalfCase> {};
+
+TEST_P(ExactHalfTest, RoundsTheHalfUp) {
+  const ExactHalfCase& c = GetParam();
+  data::RouteData r;
+  r.speedUnits[0] = {c.frameFrom, c.frameTo, c.speedFrom, c.speedTo, 0};
+  r.speedUnitCount = 1;
+  const auto found = lookUpFrameSpeed(r, c.frame);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->speed, c.speed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ExactHalfTest,
+                         testing::Values(ExactHalfCase{"from_15_to_915_at_145", 15, 915, 0, 45, 145, 7},   // 6.5
+                                         ExactHalfCase{"from_15_to_915_at_505", 15, 915, 0, 45, 505, 25},  // 24.5
+                                         ExactHalfCase{"from_15_to_915_at_645", 15, 915, 0, 45, 645, 32},  // 31.5
+                                         ExactHalfCase{"slowing_down", 15, 915, 45, 0, 565, 18},           // 17.5
+                                         ExactHalfCase{"short_row", 0, 90, 0, 45, 13, 7},                  // 6.5
+                                         ExactHalfCase{"from_0_to_25", 0, 700, 0, 25, 406, 15},            // 14.5
+                                         ExactHalfCase{"from_5_to_80", 0, 900, 5, 80, 474, 45},            // 44.5
+                                         ExactHalfCase{"long_row_from_5", 0, 1500, 5, 80, 970, 54}),       // 53.5
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Motion, ControlStepTakesTheExactHalfOfItsRow) {
+  data::RouteData r;
+  r.speedUnits[0] = {15, 915, 0, 45, 0};
+  r.speedUnitCount = 1;
+  auto f = makeDrive(test::testVehicle(), r);
+  f->drive.state.frame = 144;
+  f->drive.state.frameSpeed = 6;
+  f->drive.state.frameAccumulator = 5;
+  f->drive.state.speed = 1;
+  f->drive.MMTimer1Timer();  // 5 + 1 reaches 6: one frame on, to 145
+  EXPECT_EQ(f->drive.state.frame, 145);
+  EXPECT_EQ(f->drive.state.frameSpeed, 7);
+}
+
 TEST(Motion, VideoAdvancesAtSpeedOverRecordedSpeedTimesThirty) {
   // At 30 km/h on a video recorded at 60 km/h the video plays at 15 frames a second.
   auto f = makeDrive(test::testVehicle(), test::levelRoute(10, 60));
