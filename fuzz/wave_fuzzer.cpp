@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("ALSOFT_DRIVERS", "null", 1);
   bank = new vesk::media::OpenAlSoundBank({"No Output", [](const std::string&) {}});
   if (!bank->working()) std::abort();
+  std::atexit([] { delete bank; });  // closes the device
   return 0;
 }
 

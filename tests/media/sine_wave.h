@@ -20,7 +20,8 @@ inline std::shared_ptr<const media::Wave> sineWave(int rate, int frames, double 
   for (int f = 0; f < frames; ++f) {
     const double value = amplitude * 32767.0 * std::sin(2.0 * std::numbers::pi * hz * f / rate + phase);
     for (int c = 0; c < channels; ++c) {
-      wave->samples[static_cast<std::size_t>(f * channels + c)] = static_cast<std::int16_t>(std::lround(value));
+      wave->samples[static_cast<std::size_t>(f) * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] =
+          static_cast<std::int16_t>(std::lround(value));
     }
   }
   return wave;
