@@ -3,20 +3,27 @@
 //
 // Mixing cost: OpenAL Soft's null output and its wave file writer (which also converts and writes every sample)
 // mix in real time on their own thread, like a sound card's; while this program sleeps, its CPU time is the
-// mixer's. Measured over 5 s of audio with 192
-// looping channels at assorted rates (the resampler works), against the same device with nothing playing.
+// mixer's. Measured over 5 s of audio with 192 looping channels at assorted rates (the resampler works), against
+// the same device with nothing playing.
 //
 // Latency: the mixer renders one update period at a time (1024 frames at 44100 Hz by default). A sound leaves
-// OpenAL with the first period mixed after play_once; that moment shows as the source's sample offset leaving 0.
-// The time from the call to then is measured at random phases of the period. A sound card plays it after the
-// periods already queued ahead of it (the device's buffer), which this figure does not include.
+// OpenAL with the first period mixed after play_once. Measured twice, at random phases of the period:
+// - on the null output through the bank: until the source's sample offset leaves 0. The null output's thread
+//   looks for a due period only every half period, which adds up to half a period;
+// - on a loopback device that a thread of ours renders every period on time, as a sound card's interrupt wakes
+//   OpenAL's mixer: until a render returns output that holds the sound.
+// A sound card plays the sound after the periods already queued ahead of it (the device's buffer), which these
+// figures do not include.
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -108,11 +115,11 @@ void latency() {
   bank.bind_wave(0, vesk::test::sineWave(22050, 22050, 441));
   const unsigned source = bank.channelState(0).source;
   std::mt19937 random(7);
-  std::uniform_int_distribution<int> pauseMs(5, 60);
+  std::uniform_int_distribution<int> pauseUs(5'000, 5'000 + 1'000'000 * 1024 / 44100);  // any phase of a period
   std::vector<double> ms;
   for (int trial = 0; trial < 100; ++trial) {
     bank.stop(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs(random)));
+    std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
     const auto start = Clock::now();
     bank.play_once(0);
     ALint offset = 0;
@@ -122,6 +129,80 @@ void latency() {
   std::printf(
       "play_once to the first mixed period   median %.1f ms, p90 %.1f ms, max %.1f ms (period %.1f ms at %d Hz)\n",
       percentile(ms, 0.5), percentile(ms, 0.9), percentile(ms, 1.0), refresh > 0 ? 1000.0 / refresh : 0.0, frequency);
+}
+
+void loopbackLatency() {
+  const auto openLoopback =
+      reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+  const auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+  ALCdevice* device = openLoopback != nullptr && render != nullptr ? openLoopback(nullptr) : nullptr;
+  if (device == nullptr) {
+    std::printf("(no loopback device)\n");
+    return;
+  }
+  constexpr int kRate = 44100;
+  constexpr int kPeriodFrames = 1024;  // OpenAL Soft's default update size
+  const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
+                               ALC_STEREO_SOFT,
+                               ALC_FORMAT_TYPE_SOFT,
+                               ALC_FLOAT_SOFT,
+                               ALC_FREQUENCY,
+                               kRate,
+                               ALC_MONO_SOURCES,
+                               SoundBank::kChannelCount,
+                               0};
+  ALCcontext* context = alcCreateContext(device, attributes);
+  alcMakeContextCurrent(context);
+  const auto tone = vesk::test::sineWave(22050, 22050, 441);
+  ALuint buffer = 0;
+  ALuint source = 0;
+  alGenBuffers(1, &buffer);
+  alBufferData(buffer, AL_FORMAT_MONO16, tone->samples.data(), static_cast<ALsizei>(tone->samples.size() * 2), 22050);
+  alGenSources(1, &source);
+  alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+
+  std::atomic<bool> running{true};
+  std::atomic<bool> waiting{false};  // for the first output that holds the sound
+  std::atomic<Clock::rep> heardAt{0};
+  std::thread soundCard([&] {
+    std::vector<float> out(std::size_t{kPeriodFrames} * 2);
+    const auto period = std::chrono::nanoseconds(std::int64_t{1'000'000'000} * kPeriodFrames / kRate);
+    auto next = Clock::now();
+    while (running) {
+      next += period;
+      std::this_thread::sleep_until(next);
+      render(device, out.data(), kPeriodFrames);
+      if (waiting && std::any_of(out.begin(), out.end(), [](float x) { return std::abs(x) > 1e-3F; })) {
+        heardAt = Clock::now().time_since_epoch().count();
+        waiting = false;
+      }
+    }
+  });
+  std::mt19937 random(11);
+  // 60 ms and a phase spread evenly over one period.
+  std::uniform_int_distribution<int> pauseUs(60'000, 60'000 + 1'000'000 * kPeriodFrames / kRate);
+  std::vector<double> ms;
+  for (int trial = 0; trial < 100; ++trial) {
+    alSourceStop(source);
+    std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
+    waiting = true;
+    const auto start = Clock::now();
+    alSourcePlay(source);
+    while (waiting && Clock::now() - start < 500ms) std::this_thread::sleep_for(100us);
+    const auto heard = Clock::time_point(Clock::duration(heardAt.load()));
+    if (!waiting) ms.push_back(std::chrono::duration<double, std::milli>(heard - start).count());
+  }
+  running = false;
+  soundCard.join();
+  alDeleteSources(1, &source);
+  alDeleteBuffers(1, &buffer);
+  alcMakeContextCurrent(nullptr);
+  alcDestroyContext(context);
+  alcCloseDevice(device);
+  if (ms.empty()) return;
+  std::printf(
+      "play to the first output, loopback     median %.1f ms, p90 %.1f ms, max %.1f ms (rendered every %.1f ms)\n",
+      percentile(ms, 0.5), percentile(ms, 0.9), percentile(ms, 1.0), 1000.0 * kPeriodFrames / kRate);
 }
 
 void callTimes() {
@@ -176,6 +257,7 @@ int main(int argc, char** argv) {
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
   if (std::system(("'" + self + "' --wave-writer").c_str()) != 0) std::printf("(the wave writer's run failed)\n");
   latency();
+  loopbackLatency();
   callTimes();
   return 0;
 }

@@ -173,7 +173,7 @@ TEST_F(OpenAlSoundBankTest, ChannelNumbersOutsideTheBankDoNothing) {
 
 TEST_F(OpenAlSoundBankTest, PauseHoldsEveryChannelAndResumeGoesOn) {
   const auto third = test::sineWave(22050, 7350, 441);  // 333 ms
-  bank.bind_wave(1, third);
+  bank.bind_wave(1, second);
   bank.play_once(1);
   bank.bind_wave(2, short50ms);
   bank.play_loop(2);
@@ -197,8 +197,8 @@ TEST_F(OpenAlSoundBankTest, PauseHoldsEveryChannelAndResumeGoesOn) {
   EXPECT_TRUE(bank.channelState(2).looping);
   EXPECT_EQ(bank.channelState(3).play, Play::Stopped);  // ended before the pause: stays ended
   EXPECT_EQ(bank.channelState(4).play, Play::Playing);
-  EXPECT_TRUE(waitUntilSilent(1, 2s));
-  EXPECT_TRUE(waitUntilSilent(4, 2s));
+  EXPECT_TRUE(waitUntilSilent(1, 3s));
+  EXPECT_TRUE(waitUntilSilent(4, 3s));
   EXPECT_TRUE(bank.is_playing(2));
 }
 
