@@ -83,7 +83,7 @@ Rule pictureListKey(std::string_view key, ImageList DrivePictures::*list) {
               const auto picture = loadPicture(v, file);
               if (!picture) KeyFileReader::fail();
               images.put(media::makeImageEntry(std::to_string(images.entries().size()), *picture, true,
-                                                 media::bottomLeftColour(*picture)));
+                                               media::bottomLeftColour(*picture)));
             });
             if (list == &DrivePictures::animImages) v.route.animImageCount = static_cast<int>(images.entries().size());
           }};

@@ -3,7 +3,9 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/file_bytes.h"
 
@@ -46,6 +48,30 @@ bool isWaveFormat(int format) {
   return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX;
 }
 
+bool isFloatData(int format) {
+  const int sub = format & SF_FORMAT_SUBMASK;
+  return sub == SF_FORMAT_FLOAT || sub == SF_FORMAT_DOUBLE;
+}
+
+// Floating-point samples are read as floats and brought to 16 bits here: libsndfile's own conversion of float
+// data to integers does not scale it (or scales it to the file's peak), which leaves a float file all but silent.
+// Values beyond full scale are clipped; a NaN is silence.
+sf_count_t readFloatFrames(SNDFILE* sf, std::int16_t* out, sf_count_t frames, int channels) {
+  constexpr sf_count_t kBlockFrames = 4096;
+  std::vector<float> block(static_cast<std::size_t>(kBlockFrames * channels));
+  sf_count_t done = 0;
+  while (done < frames) {
+    const sf_count_t got = sf_readf_float(sf, block.data(), std::min(kBlockFrames, frames - done));
+    if (got <= 0) break;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(got * channels); ++i) {
+      const float value = std::isnan(block[i]) ? 0.0F : std::clamp(block[i], -1.0F, 1.0F);
+      out[static_cast<std::size_t>(done * channels) + i] = static_cast<std::int16_t>(std::lrint(value * 32767.0F));
+    }
+    done += got;
+  }
+  return done;
+}
+
 }  // namespace
 
 std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
@@ -59,7 +85,8 @@ std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
                       info.frames <= kMaxWaveSamples / info.channels;
   if (usable) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(info.frames * info.channels));
-    const sf_count_t got = sf_readf_short(sf, samples.data(), info.frames);
+    const sf_count_t got = isFloatData(info.format) ? readFloatFrames(sf, samples.data(), info.frames, info.channels)
+                                                    : sf_readf_short(sf, samples.data(), info.frames);
     if (got > 0) {
       samples.resize(static_cast<std::size_t>(got * info.channels));
       wave->sampleRate = info.samplerate;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "data/drive_sounds.h"
 #include "data/route_file.h"
 #include "data/string_file.h"
 #include "data/vehicle_file.h"
-#include "data/drive_sounds.h"
 #include "media/virtual_sound_bank.h"
 #include "support/media_files.h"
 #include "support/temp_dir.h"

@@ -10,7 +10,6 @@
 namespace vesk::tools {
 namespace {
 
-
 std::vector<std::string> words(std::string_view line) {
   std::istringstream in{std::string(line)};
   std::vector<std::string> out;
