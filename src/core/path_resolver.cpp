@@ -34,7 +34,9 @@ bool hasKind(const fs::path& path, bool folder) {
   return folder ? fs::is_directory(path, ec) : fs::is_regular_file(path, ec);
 }
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString fromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The entries of dir named `part` but for letter case and of the wanted kind: the exact spelling first, the rest
 // in byte order. With `all` false the exact spelling alone answers when it exists.

@@ -73,8 +73,10 @@ std::optional<int> firstSaturatingSpeedUnitRow(const RouteData& route) {
     const double n = std::fabs(static_cast<double>(row.frameTo) - row.frameFrom);
     // Inside the row the offset never exceeds (|speedTo - speedFrom| + 2 |speedFrom|) x n / 2.16.
     const double reach = (std::fabs(row.speedTo) + 3 * std::fabs(row.speedFrom)) * n / 2.16;
-    const double end = start + (row.speedFrom + row.speedTo) * (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16;
-    if (!std::isfinite(reach) || !std::isfinite(end) || std::fabs(start) + reach >= kLimit || std::fabs(end) >= kLimit) {
+    const double end =
+        start + (row.speedFrom + row.speedTo) * (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16;
+    if (!std::isfinite(reach) || !std::isfinite(end) || std::fabs(start) + reach >= kLimit ||
+        std::fabs(end) >= kLimit) {
       return k;
     }
     start = end;

@@ -82,18 +82,26 @@ TEST_P(CaseTwinTest, PicksOneDeterministicallyAndNamesTheOthers) {
 
 INSTANTIATE_TEST_SUITE_P(
     Twins, CaseTwinTest,
-    testing::Values(
-        TwinCase{"firstInByteOrder", {"sound/twin.wav", "sound/Twin.wav"}, "sound\\TWIN.WAV", "sound/Twin.wav",
-                 {"sound/twin.wav"}},
-        TwinCase{"sameWhenWrittenTheOtherWay", {"sound/Twin.wav", "sound/twin.wav"}, "sound\\TWIN.WAV",
-                 "sound/Twin.wav", {"sound/twin.wav"}},
-        TwinCase{"exactSpellingWins", {"sound/Twin.wav", "sound/twin.wav", "sound/TWIN.wav"}, "sound\\twin.wav",
-                 "sound/twin.wav", {"sound/TWIN.wav", "sound/Twin.wav"}},
-        TwinCase{"twinFolders", {"Sound/a.wav", "sound/a.wav"}, "SOUND\\a.wav", "Sound/a.wav", {"sound"}},
-        TwinCase{"aFileIsNoFolder", {"image", "Image/a.bmp"}, "image\\a.bmp", "Image/a.bmp", {}},
-        TwinCase{"aFolderIsNoFile", {"a.bmp/", "A.BMP"}, "a.bmp", "A.BMP", {}},
-        TwinCase{"noTwins", {"image/a.bmp"}, "IMAGE\\A.bmp", "image/a.bmp", {}},
-        TwinCase{"missing", {"image/a.bmp"}, "image\\b.bmp", "", {}}),
+    testing::Values(TwinCase{"firstInByteOrder",
+                             {"sound/twin.wav", "sound/Twin.wav"},
+                             "sound\\TWIN.WAV",
+                             "sound/Twin.wav",
+                             {"sound/twin.wav"}},
+                    TwinCase{"sameWhenWrittenTheOtherWay",
+                             {"sound/Twin.wav", "sound/twin.wav"},
+                             "sound\\TWIN.WAV",
+                             "sound/Twin.wav",
+                             {"sound/twin.wav"}},
+                    TwinCase{"exactSpellingWins",
+                             {"sound/Twin.wav", "sound/twin.wav", "sound/TWIN.wav"},
+                             "sound\\twin.wav",
+                             "sound/twin.wav",
+                             {"sound/TWIN.wav", "sound/Twin.wav"}},
+                    TwinCase{"twinFolders", {"Sound/a.wav", "sound/a.wav"}, "SOUND\\a.wav", "Sound/a.wav", {"sound"}},
+                    TwinCase{"aFileIsNoFolder", {"image", "Image/a.bmp"}, "image\\a.bmp", "Image/a.bmp", {}},
+                    TwinCase{"aFolderIsNoFile", {"a.bmp/", "A.BMP"}, "a.bmp", "A.BMP", {}},
+                    TwinCase{"noTwins", {"image/a.bmp"}, "IMAGE\\A.bmp", "image/a.bmp", {}},
+                    TwinCase{"missing", {"image/a.bmp"}, "image\\b.bmp", "", {}}),
     [](const testing::TestParamInfo<TwinCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

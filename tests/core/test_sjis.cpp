@@ -45,16 +45,15 @@ TEST_P(EncodingTest, TellsAUtf8FileFromAShiftJisOne) {
   EXPECT_EQ(isUtf8InsteadOfSjis(GetParam().bytes), GetParam().utf8InsteadOfSjis);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, EncodingTest,
-    testing::Values(EncodingCase{"ascii", "[LineName]\r\nline\r\n", false},
-                    EncodingCase{"sjis", "[LineName]\r\n\x89\x5E\x93\x5D\x91\xE4\r\n", false},
-                    EncodingCase{"utf8", "[LineName]\r\n運転台の線\r\nimage\\表示.bmp\r\n", true},
-                    EncodingCase{"utf8WithMark", "\xEF\xBB\xBF[LineName]\r\n港湾線\r\n", true},
-                    // Broken bytes are neither: the reader's replacement characters say enough.
-                    EncodingCase{"neither", "\x85\x40\xFF", false},
-                    EncodingCase{"overlongUtf8", "\xC0\xAF\xE0\x80\xAF", false}),
-    [](const testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, EncodingTest,
+                         testing::Values(EncodingCase{"ascii", "[LineName]\r\nline\r\n", false},
+                                         EncodingCase{"sjis", "[LineName]\r\n\x89\x5E\x93\x5D\x91\xE4\r\n", false},
+                                         EncodingCase{"utf8", "[LineName]\r\n運転台の線\r\nimage\\表示.bmp\r\n", true},
+                                         EncodingCase{"utf8WithMark", "\xEF\xBB\xBF[LineName]\r\n港湾線\r\n", true},
+                                         // Broken bytes are neither: the reader's replacement characters say enough.
+                                         EncodingCase{"neither", "\x85\x40\xFF", false},
+                                         EncodingCase{"overlongUtf8", "\xC0\xAF\xE0\x80\xAF", false}),
+                         [](const testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
 
 TEST(Sjis, Utf8ValidityRefusesMalformedSequences) {
   EXPECT_TRUE(isValidUtf8("港湾線 ok"));

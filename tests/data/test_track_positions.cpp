@@ -81,7 +81,7 @@ class SaturationTest : public testing::TestWithParam<SaturationCase> {};
 TEST_P(SaturationTest, DerivedPositionsStayInsideTheirType) {
   const SaturationCase& c = GetParam();
   RouteData r;
-  r.speedUnits[0] = {0, 300, 36, 36, 0};
+  r.speedUnits[0] = {0, 300, c.speed, c.speed, 0};
   r.speedUnits[1] = {300, 600, c.speed, c.speed, 0};
   r.speedUnitCount = 2;
   r.stations[0].frame = 600;
@@ -96,7 +96,7 @@ TEST_P(SaturationTest, DerivedPositionsStayInsideTheirType) {
   EXPECT_EQ(s.platformEnd, c.platformEnd);
   ASSERT_EQ(r.atsBeaconCount, 1);
   EXPECT_EQ(r.atsBeacons[0].position, c.speed > 0 ? kMax : kMin + 2000);
-  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), 1);
+  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SaturationTest,

@@ -56,18 +56,19 @@ TEST_P(DemoLineCommand, RefusesBeforeWritingAnything) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, DemoLineCommand,
-    testing::Values(
-        CommandCase{"help", "--help", 0, "usage: vesk-demo-line [--no-video] OUTPUT-FOLDER"},
-        CommandCase{"shortHelp", "-h", 0, "usage: vesk-demo-line [--no-video] OUTPUT-FOLDER"},
-        CommandCase{"nothing", "", 1, "vesk-demo-line: no output folder given"},
-        CommandCase{"onlyAnOption", "--no-video", 1, "vesk-demo-line: no output folder given"},
-        CommandCase{"emptyName", "''", 1, "vesk-demo-line: the output folder's name is empty"},
-        CommandCase{"twoFolders", "one two", 1, "vesk-demo-line: one output folder only, not 2 (one, two)"},
-        CommandCase{"unknownOption", "--fast out", 1, "vesk-demo-line: unknown option --fast"},
-        CommandCase{"aFile", "a-file", 1, "vesk-demo-line: a-file is a file, not a folder"},
-        CommandCase{"insideAFile", "a-file/pack", 1, "vesk-demo-line: cannot make the folder a-file/pack: Not a directory"},
-        // Read-only for every user, root included.
-        CommandCase{"readOnly", "/proc", 1, "vesk-demo-line: cannot write into the folder /proc: No such file or directory"}),
+    testing::Values(CommandCase{"help", "--help", 0, "usage: vesk-demo-line [--no-video] OUTPUT-FOLDER"},
+                    CommandCase{"shortHelp", "-h", 0, "usage: vesk-demo-line [--no-video] OUTPUT-FOLDER"},
+                    CommandCase{"nothing", "", 1, "vesk-demo-line: no output folder given"},
+                    CommandCase{"onlyAnOption", "--no-video", 1, "vesk-demo-line: no output folder given"},
+                    CommandCase{"emptyName", "''", 1, "vesk-demo-line: the output folder's name is empty"},
+                    CommandCase{"twoFolders", "one two", 1, "vesk-demo-line: one output folder only, not 2 (one, two)"},
+                    CommandCase{"unknownOption", "--fast out", 1, "vesk-demo-line: unknown option --fast"},
+                    CommandCase{"aFile", "a-file", 1, "vesk-demo-line: a-file is a file, not a folder"},
+                    CommandCase{"insideAFile", "a-file/pack", 1,
+                                "vesk-demo-line: cannot make the folder a-file/pack: Not a directory"},
+                    // Read-only for every user, root included.
+                    CommandCase{"readOnly", "/proc", 1,
+                                "vesk-demo-line: cannot write into the folder /proc: No such file or directory"}),
     [](const testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
 TEST(DemoLineCommand, TakesItsOptionBeforeTheFolder) {

@@ -55,18 +55,22 @@ TEST_P(DriveSummaryTest, TellsAStopFromAPass) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drives, DriveSummaryTest,
-    testing::Values(
-        SummaryCase{"passedAtSpeed", {{1400, 78000, 110}, {1500, 83333, 110}, {1560, 86000, 108}},
-                    "       0 s  passed 中間 at 110 km/h"},
-        SummaryCase{"stoppedShort", {{1400, 78000, 30}, {1450, 80000, 10}, {1478, 82133, 0}},
-                    "       0 s  stopped at 中間, 12.0 m short of the mark"},
-        SummaryCase{"overran", {{1400, 78000, 30}, {1500, 83333, 20}, {1520, 84333, 0}},
-                    "       0 s  stopped at 中間, 10.0 m beyond the mark"},
-        SummaryCase{"onTheMark", {{1400, 78000, 30}, {1500, 83335, 0}}, "       0 s  stopped at 中間, on the mark"},
-        SummaryCase{"stillPassingWhenTheDriveEnds", {{1400, 78000, 40}, {1501, 83400, 40}},
-                    "       0 s  passed 中間 at 40 km/h"},
-        SummaryCase{"stoppedBeforeThePlatform", {{1300, 70000, 20}, {1310, 70500, 0}}, ""},
-        SummaryCase{"standingStill", {{30, 0, 0}, {30, 0, 0}}, ""}),
+    testing::Values(SummaryCase{"passedAtSpeed",
+                                {{1400, 78000, 110}, {1500, 83333, 110}, {1560, 86000, 108}},
+                                "       0 s  passed 中間 at 110 km/h"},
+                    SummaryCase{"stoppedShort",
+                                {{1400, 78000, 30}, {1450, 80000, 10}, {1478, 82133, 0}},
+                                "       0 s  stopped at 中間, 12.0 m short of the mark"},
+                    SummaryCase{"overran",
+                                {{1400, 78000, 30}, {1500, 83333, 20}, {1520, 84333, 0}},
+                                "       0 s  stopped at 中間, 10.0 m beyond the mark"},
+                    SummaryCase{
+                        "onTheMark", {{1400, 78000, 30}, {1500, 83335, 0}}, "       0 s  stopped at 中間, on the mark"},
+                    SummaryCase{"stillPassingWhenTheDriveEnds",
+                                {{1400, 78000, 40}, {1501, 83400, 40}},
+                                "       0 s  passed 中間 at 40 km/h"},
+                    SummaryCase{"stoppedBeforeThePlatform", {{1300, 70000, 20}, {1310, 70500, 0}}, ""},
+                    SummaryCase{"standingStill", {{30, 0, 0}, {30, 0, 0}}, ""}),
     [](const testing::TestParamInfo<SummaryCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

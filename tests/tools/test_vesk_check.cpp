@@ -73,10 +73,12 @@ TEST_F(VeskCheckTest, DataErrorsCarryTheSimulatorsMessage) {
   test::writeText(dir, test::kPackRoute, "[Slope]\n1,2\n#\n");
   test::writeText(dir, "velmarix.dat", "[Disp]\n30\n");
   const auto findings = check(dir, {test::kPackRoute});
-  EXPECT_TRUE(contains(findings, "line_test.dat:2: 路線ファイルに誤りがあります。[Slope]:1,2 (this line cannot be read: "
-                                 "a number is expected, a comma-separated value is missing, or a list has more rows "
-                                 "than it may hold)"));
-  EXPECT_TRUE(contains(findings, "velmarix.dat:2: stringファイルに誤りがあります (a [Disp] value is not a whole number)"));
+  EXPECT_TRUE(contains(findings,
+                       "line_test.dat:2: 路線ファイルに誤りがあります。[Slope]:1,2 (this line cannot be read: "
+                       "a number is expected, a comma-separated value is missing, or a list has more rows "
+                       "than it may hold)"));
+  EXPECT_TRUE(
+      contains(findings, "velmarix.dat:2: stringファイルに誤りがあります (a [Disp] value is not a whole number)"));
 }
 
 TEST_F(VeskCheckTest, ARouteFileIsARouteInAnyLetterCase) {
@@ -190,8 +192,7 @@ TEST_P(CheckArgumentsTest, SaysWhatIsWrongAndWhatToType) {
   EXPECT_EQ(parsed.problem, fill(GetParam().problem));
 }
 
-const std::string kTypeData =
-    "type vesk-check --data FOLDER, FOLDER being the program folder that holds velmarix.dat";
+const std::string kTypeData = "type vesk-check --data FOLDER, FOLDER being the program folder that holds velmarix.dat";
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, CheckArgumentsTest,
@@ -207,13 +208,17 @@ INSTANTIATE_TEST_SUITE_P(
                      {"--data", "PACK/line_test.dat"},
                      "PACK/line_test.dat is a file, not a folder: type vesk-check --data FOLDER [FILE...], the "
                      "program folder after --data and its route or vehicle files after it"},
-        ArgumentCase{"aPackWithoutData", {"PACK"}, "PACK is a folder: to check the program folder PACK, type "
-                                                   "vesk-check --data PACK"},
+        ArgumentCase{"aPackWithoutData",
+                     {"PACK"},
+                     "PACK is a folder: to check the program folder PACK, type "
+                     "vesk-check --data PACK"},
         ArgumentCase{"aFolderThatIsNoPack",
                      {"--data", "PACK/image"},
                      "PACK/image holds no velmarix.dat and no line_*.dat or train_*.dat file, so it is not a "
-                     "program folder: " + kTypeData},
-        ArgumentCase{"anUnknownOption", {"--dat", "PACK"}, "unknown option --dat (vesk-check --help lists the options)"}),
+                     "program folder: " +
+                         kTypeData},
+        ArgumentCase{
+            "anUnknownOption", {"--dat", "PACK"}, "unknown option --dat (vesk-check --help lists the options)"}),
     [](const testing::TestParamInfo<ArgumentCase>& info) { return std::string(info.param.name); });
 
 TEST(VeskCheckCommand, WrongUsageIsOneSentenceAndStatusTwo) {

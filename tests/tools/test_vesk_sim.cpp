@@ -84,16 +84,17 @@ TEST_P(ExplainedError, SaysWhatVeskCheckSays) {
   EXPECT_EQ(run.out, c.message + "\n" + finding.substr(0, at) + ": " + explanation + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Vehicles, ExplainedError,
-    testing::Values(ExplainedCase{"train_missing.dat", "", "車両ファイルに誤りがあります- 列車の基本設定"},
-                    ExplainedCase{"train_clock.dat", "[Cars]\n3\n[Clock]\n10\nx\n", "車両ファイルに誤りがあります- アナログ時計"},
-                    ExplainedCase{"train_diesel.dat", "[Notch]\n2\n2\n30\n60\n0.97\n0\n#\n",
-                                  "動力が気動車なのにNotch指定があります"}),
-    [](const testing::TestParamInfo<ExplainedCase>& info) {
-      std::string name = info.param.file;
-      return name.substr(6, name.size() - 10);
-    });
+INSTANTIATE_TEST_SUITE_P(Vehicles, ExplainedError,
+                         testing::Values(ExplainedCase{"train_missing.dat", "",
+                                                       "車両ファイルに誤りがあります- 列車の基本設定"},
+                                         ExplainedCase{"train_clock.dat", "[Cars]\n3\n[Clock]\n10\nx\n",
+                                                       "車両ファイルに誤りがあります- アナログ時計"},
+                                         ExplainedCase{"train_diesel.dat", "[Notch]\n2\n2\n30\n60\n0.97\n0\n#\n",
+                                                       "動力が気動車なのにNotch指定があります"}),
+                         [](const testing::TestParamInfo<ExplainedCase>& info) {
+                           std::string name = info.param.file;
+                           return name.substr(6, name.size() - 10);
+                         });
 
 TEST(VeskSim, AUtf8FileIsNamedInTheExplanation) {
   test::TempDir dir;
@@ -113,7 +114,8 @@ TEST(VeskSim, HelpListsTheKeyNamesOfScripts) {
   const std::size_t at = help.out.find("NAME is one of:");
   ASSERT_NE(at, std::string::npos);
   const std::string line = help.out.substr(at, help.out.find('\n', at) - at);
-  for (const auto& [key, name] : sim::kKeyNames) EXPECT_NE(line.find(" " + std::string(name)), std::string::npos) << name;
+  for (const auto& [key, name] : sim::kKeyNames)
+    EXPECT_NE(line.find(" " + std::string(name)), std::string::npos) << name;
 }
 
 TEST(VeskSim, UsageErrorsExitWithOne) {
@@ -184,8 +186,8 @@ class VeskSimRefusal : public VeskSimPack, public testing::WithParamInterface<Re
 
 TEST_P(VeskSimRefusal, RefusesWithAPlainMessage) {
   dir.write("other.dat", test::sjis(test::crlf(test::packVehicleFile())));
-  const SimRun run = runSim("run --program-dir " + dir.path().string() + " --vehicle-dir " + dir.path().string() +
-                                " " + GetParam().arguments,
+  const SimRun run = runSim("run --program-dir " + dir.path().string() + " --vehicle-dir " + dir.path().string() + " " +
+                                GetParam().arguments,
                             true);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out.rfind("vesk-sim: " + GetParam().message + "\n", 0), 0u) << run.out;

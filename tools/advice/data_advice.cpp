@@ -16,8 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kNotFound = "が見つかりません";      // a "[Staf]" picture, after its name
-constexpr std::string_view kNotCreated = "の生成エラー";        // a sign, signal or panel picture
+constexpr std::string_view kNotFound = "が見つかりません";  // a "[Staf]" picture, after its name
+constexpr std::string_view kNotCreated = "の生成エラー";    // a sign, signal or panel picture
 constexpr std::string_view kNoPicture = " is missing or is not a readable BMP or JPEG picture";
 
 bool endsWith(std::string_view text, std::string_view end) {
@@ -120,7 +120,8 @@ std::vector<std::string> vehicleWarnings(const data::VehicleSpec& v) {
                          ": a handle delay must be at least 1 (the simulator uses 1)");
     }
   }
-  if (v.cars < 1 || v.cars > 30) warnings.push_back("[Cars] is " + std::to_string(v.cars) + ": a train has 1 to 30 cars");
+  if (v.cars < 1 || v.cars > 30)
+    warnings.push_back("[Cars] is " + std::to_string(v.cars) + ": a train has 1 to 30 cars");
   if (v.trainMass <= core::Fixed{}) warnings.emplace_back("[Tons] is not above 0: the train cannot move");
   return warnings;
 }

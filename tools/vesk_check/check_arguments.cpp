@@ -12,7 +12,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kTypeData = "type vesk-check --data FOLDER, FOLDER being the program folder that holds velmarix.dat";
+constexpr const char* kTypeData =
+    "type vesk-check --data FOLDER, FOLDER being the program folder that holds velmarix.dat";
 
 // Whether the folder holds anything of a program folder: the interface strings or a route or vehicle file.
 bool looksLikeAPack(const fs::path& dir) {

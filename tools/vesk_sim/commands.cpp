@@ -161,7 +161,6 @@ class TracingRoutines : public sim::Scheduler::Routines {
   DriveSummary* summary_;
 };
 
-
 }  // namespace
 
 int dumpVehicle(const std::vector<std::string>& args) {

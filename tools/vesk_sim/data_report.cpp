@@ -33,10 +33,9 @@ void warnAboutData(std::ostream& out, const sim::LoadedDrive& loaded, const sim:
   const auto warn = [&](const std::string& file, std::string_view text) {
     out << "vesk-sim: warning: " << file << ": " << text << '\n';
   };
-  const std::pair<std::filesystem::path, std::string> files[] = {
-      {c.programDir, std::string(data::kStringFileName)},
-      {vehicleFolder(c), c.vehicleFileName},
-      {c.programDir, c.routeFileName}};
+  const std::pair<std::filesystem::path, std::string> files[] = {{c.programDir, std::string(data::kStringFileName)},
+                                                                 {vehicleFolder(c), c.vehicleFileName},
+                                                                 {c.programDir, c.routeFileName}};
   for (const auto& [folder, name] : files) {
     if (isUtf8DataFile(folder, name)) warn(name, kUtf8Advice);
   }

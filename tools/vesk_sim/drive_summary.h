@@ -23,8 +23,8 @@ class DriveSummary {
     std::int64_t timeMs = 0;
     int station = 0;
     bool stopped = false;
-    double speed = 0;         // passed: km/h at the stopping mark
-    double fromMarkCm = 0;    // stopped: position - stopping mark (negative: short of it)
+    double speed = 0;       // passed: km/h at the stopping mark
+    double fromMarkCm = 0;  // stopped: position - stopping mark (negative: short of it)
   };
   void record(std::int64_t timeMs, bool stopped, double speed, double fromMarkCm);
   std::string eventLine(const StationEvent& event) const;

@@ -17,8 +17,7 @@ std::unique_ptr<data::RouteData> readRoute(const sim::DriveChoice& c) {
   try {
     const data::UiStrings strings = data::loadStringFile(c.programDir);
     media::DrivePictures pictures;
-    return data::loadRouteFile(c.programDir, c.routeFileName, {strings, c.vehicleFileName}, pictures,
-                               {nullptr, false});
+    return data::loadRouteFile(c.programDir, c.routeFileName, {strings, c.vehicleFileName}, pictures, {nullptr, false});
   } catch (const data::DataError&) {
     return nullptr;
   }
@@ -60,7 +59,7 @@ void checkDriveChoice(const sim::DriveChoice& c) {
   }
   if (c.startStation >= data->stationCount) {
     throw DriveChoiceError("--start-station " + std::to_string(c.startStation) + " is not a station of " + route +
-                     ": its stations are numbered 0 to " + std::to_string(data->stationCount - 1));
+                           ": its stations are numbered 0 to " + std::to_string(data->stationCount - 1));
   }
 }
 
