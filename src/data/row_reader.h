@@ -16,7 +16,7 @@ class CommaRowReader {
   explicit CommaRowReader(const KeyFileReader& reader) : reader_(reader) {}
 
   template <class Record> void read(Record& record) {
-    Fields<Record>::file(record, [this](std::string_view, auto& field) { take(field); });
+    Fields<Record>::file(record, [&](std::string_view, auto& field) { take(field); });
   }
 
  private:
@@ -45,7 +45,7 @@ class LineRowReader {
   LineRowReader(KeyFileReader& reader, bool firstInBuffer) : reader_(reader), inBuffer_(firstInBuffer) {}
 
   template <class Record> void read(Record& record) {
-    Fields<Record>::file(record, [this](std::string_view, auto& field) { take(field); });
+    Fields<Record>::file(record, [&](std::string_view, auto& field) { take(field); });
   }
 
  private:

@@ -37,7 +37,12 @@ std::string folderProblem(const CheckRequest& request) {
   for (const std::string& file : request.files) {
     if (core::resolveDataFile(dir, file)) continue;
     if (fs::is_directory(file, ec) || fs::is_directory(dir / file, ec)) {
-      return file + " is a folder: to check the program folder " + file + ", type vesk-check --data " + file;
+      std::string problem = file;
+      problem += " is a folder: to check the program folder ";
+      problem += file;
+      problem += ", type vesk-check --data ";
+      problem += file;
+      return problem;
     }
   }
   if (request.files.empty() && !looksLikeAPack(dir)) {
@@ -64,7 +69,7 @@ CheckArguments parseCheckArguments(const std::vector<std::string>& args) {
         return parsed;
       }
       parsed.request.programDir = args[++i];
-    } else if (arg.rfind("-", 0) == 0 && arg.size() > 1) {
+    } else if (arg.rfind('-', 0) == 0 && arg.size() > 1) {
       parsed.problem = "unknown option " + arg + " (vesk-check --help lists the options)";
       return parsed;
     } else {
