@@ -2,9 +2,9 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace vesk::core {
 namespace {
@@ -29,45 +29,65 @@ std::vector<std::string> splitName(std::string_view name) {
   return parts;
 }
 
-// The entry of dir named `part`, exactly if it exists, else the first case-insensitive match in name order.
-std::optional<fs::path> findEntry(const fs::path& dir, const std::string& part) {
+bool hasKind(const fs::path& path, bool folder) {
   std::error_code ec;
+  return folder ? fs::is_directory(path, ec) : fs::is_regular_file(path, ec);
+}
+
+QString fromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The entries of dir named `part` but for letter case and of the wanted kind: the exact spelling first, the rest
+// in byte order. With `all` false the exact spelling alone answers when it exists.
+std::vector<fs::path> matchingEntries(const fs::path& dir, const std::string& part, bool folder, bool all) {
+  std::vector<fs::path> found;
   const fs::path exact = dir / part;
-  if (fs::exists(exact, ec)) return exact;
-  const QString wanted = QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size()));
-  std::optional<fs::path> best;
+  const bool exactFits = hasKind(exact, folder);
+  if (exactFits && !all) return {exact};
+  std::error_code ec;
   fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
-  if (ec) return std::nullopt;
-  for (const fs::directory_entry& entry : it) {
-    const std::string candidate = entry.path().filename().string();
-    const QString candidateName = QString::fromUtf8(candidate.data(), static_cast<qsizetype>(candidate.size()));
-    if (candidateName.compare(wanted, Qt::CaseInsensitive) != 0) continue;
-    const fs::path found = dir / candidate;
-    if (!best || found < *best) best = found;
+  const QString wanted = fromUtf8(part);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string candidate = it->path().filename().string();
+    if (candidate == part || fromUtf8(candidate).compare(wanted, Qt::CaseInsensitive) != 0) continue;
+    if (hasKind(dir / candidate, folder)) found.push_back(dir / candidate);
   }
-  return best;
+  std::sort(found.begin(), found.end());
+  if (exactFits) found.insert(found.begin(), exact);
+  return found;
+}
+
+ResolvedFile resolve(const fs::path& base, std::string_view name, bool noting) {
+  ResolvedFile result;
+  if (name.find('\0') != std::string_view::npos) return result;
+  const std::vector<std::string> parts = splitName(name);
+  if (parts.empty()) return result;
+  fs::path current = base;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
+    if (part.size() > kMaxNamePart) return {};
+    const bool folder = i + 1 < parts.size();
+    if (part == "..") {
+      current /= part;
+      if (!hasKind(current, folder)) return {};
+      continue;
+    }
+    const std::vector<fs::path> entries = matchingEntries(current, part, folder, noting);
+    if (entries.empty()) return {};
+    result.passedOver.insert(result.passedOver.end(), entries.begin() + 1, entries.end());
+    current = entries.front();
+  }
+  result.file = current;
+  return result;
 }
 
 }  // namespace
 
 std::optional<fs::path> resolveDataFile(const fs::path& base, std::string_view name) {
-  if (name.find('\0') != std::string_view::npos) return std::nullopt;
-  const std::vector<std::string> parts = splitName(name);
-  if (parts.empty()) return std::nullopt;
-  fs::path current = base;
-  for (const std::string& part : parts) {
-    if (part.size() > kMaxNamePart) return std::nullopt;
-    if (part == "..") {
-      current /= part;
-      continue;
-    }
-    const auto entry = findEntry(current, part);
-    if (!entry) return std::nullopt;
-    current = *entry;
-  }
-  std::error_code ec;
-  if (!fs::is_regular_file(current, ec)) return std::nullopt;
-  return current;
+  return resolve(base, name, false).file;
 }
+
+ResolvedFile resolveDataFileNoting(const fs::path& base, std::string_view name) { return resolve(base, name, true); }
 
 }  // namespace vesk::core

@@ -27,6 +27,22 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
+  // Whether all of `in` converts without a single invalid or truncated sequence.
+  bool convertsCleanly(std::string_view in) {
+    if (!opened(cd_)) return false;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    std::string out(4096, '\0');
+    while (srcLeft > 0) {
+      char* dst = out.data();
+      std::size_t dstLeft = out.size();
+      if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
+      if (errno != E2BIG) return false;
+    }
+    return true;
+  }
+
   // Converts all of in; an unconvertible input byte is skipped and `replacement` written instead.
   std::string convert(std::string_view in, std::string_view replacement) {
     std::string out;
@@ -81,6 +97,52 @@ std::string utf8ToSjis(std::string_view utf8) {
   if (isAscii(utf8)) return std::string(utf8);
   thread_local Converter converter("CP932", "UTF-8");
   return converter.convert(utf8, "?");
+}
+
+bool isValidCp932(std::string_view bytes) {
+  if (isAscii(bytes)) return true;
+  thread_local Converter converter("UTF-8", "CP932");
+  return converter.convertsCleanly(bytes);
+}
+
+bool isValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      code = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      code = lead & 0x07u;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0u) != 0x80u) return false;
+      code = (code << 6) | (next & 0x3Fu);
+    }
+    // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    i += length;
+  }
+  return true;
+}
+
+bool isUtf8InsteadOfSjis(std::string_view bytes) {
+  return !isAscii(bytes) && isValidUtf8(bytes) && !isValidCp932(bytes);
 }
 
 }  // namespace vesk::core

@@ -12,4 +12,11 @@ std::string sjisToUtf8(std::string_view bytes);
 // become '?'.
 std::string utf8ToSjis(std::string_view utf8);
 
+// Whether the bytes are well-formed in each encoding (ASCII is both).
+bool isValidCp932(std::string_view bytes);
+bool isValidUtf8(std::string_view bytes);
+// A data file saved as UTF-8 by mistake: valid UTF-8 with non-ASCII text that is not valid CP932. Its names and
+// texts would be read as garbled Shift-JIS.
+bool isUtf8InsteadOfSjis(std::string_view bytes);
+
 }  // namespace vesk::core

@@ -11,6 +11,7 @@
 #include "core/sjis.h"
 #include "data/data_error.h"
 #include "data/key_file_reader.h"
+#include "data/row_reader.h"
 #include "media/picture_loader.h"
 
 namespace vesk::data {
@@ -57,6 +58,14 @@ Rule listKey(std::string_view key, std::array<Row, N> RouteData::*table, int Rou
           }};
 }
 
+// Reads the rows of a list of records, one line of comma-separated values each, in the record's field order.
+template <class Row, std::size_t N>
+Rule recordListKey(std::string_view key, std::array<Row, N> RouteData::*table, int RouteData::*count,
+                   char skipLead = 0) {
+  return listKey(
+      key, table, count, [](const KeyFileReader& r, Row& row) { readCommaRow(r, row); }, skipLead);
+}
+
 // A list of file names (a text-only list: it also stops at the end of the file).
 template <std::size_t N>
 Rule soundListKey(std::string_view key, std::array<std::string, N> RouteData::*table, int RouteData::*count) {
@@ -87,11 +96,6 @@ Rule pictureListKey(std::string_view key, ImageList DrivePictures::*list) {
             });
             if (list == &DrivePictures::animImages) v.route.animImageCount = static_cast<int>(images.entries().size());
           }};
-}
-
-void readIntFields(const KeyFileReader& r, std::initializer_list<int*> fields) {
-  int n = 1;
-  for (int* field : fields) *field = r.intField(n++);
 }
 
 // The eight sign pictures of the forward view: name, transparency, pattern, sprite and own failure message.
@@ -217,11 +221,7 @@ void readMonitor(KeyFileReader& r, RouteLoad& v) {
   r.readLine();
   if (r.textLine() != v.context.vehicleFileName) return;
   PatternImage p;
-  p.x = r.readInt();
-  p.y = r.readInt();
-  p.patternWidth = r.readInt();
-  p.patternHeight = r.readInt();
-  p.file = r.readText();
+  readLineRow(r, p, false);
   v.route.monitorImage = p;
   if (p.file.empty()) return;
   r.note(FileReference::Kind::Picture, p.file, v.dir, routeError(r));
@@ -265,16 +265,7 @@ std::vector<Rule> routeRules() {
        }},
       listKey("[MovieStop]", &R::movieStops, &R::movieStopCount,
               [](const KeyFileReader& r, int& f) { f = r.intField(1); }),
-      listKey("[MovieSwitch]", &R::movieSwitches, &R::movieSwitchCount,
-              [](const KeyFileReader& r, MovieSwitchRow& m) {
-                readIntFields(r, {&m.kind, &m.frameFrom, &m.frameTo});
-                m.videoName = r.textField(4);
-                m.length = r.intField(5);
-                m.done = r.intField(6);
-                m.target = r.intField(7);
-                m.startTime = r.intField(8);
-                m.value9 = r.intField(9);
-              }),
+      recordListKey("[MovieSwitch]", &R::movieSwitches, &R::movieSwitchCount),
       listKey("[Speed_Signal]", &R::signalSpeeds, &R::signalSpeedCount,
               [](const KeyFileReader& r, int& speed) { speed = r.intField(1); }),
       {"[DataName]",
@@ -297,10 +288,8 @@ std::vector<Rule> routeRules() {
          r.readLine();
          v.route.preTrainStart = r.intField(1);
          v.route.preTrainParam = r.intField(2);
-         readListRows(r, kPreTrainCapacity, v.route.preTrainCount, false, [&](int i) {
-           PreTrainRow& row = v.route.preTrains[static_cast<std::size_t>(i)];
-           readIntFields(r, {&row.station, &row.speed, &row.departureClock});
-         });
+         readListRows(r, kPreTrainCapacity, v.route.preTrainCount, false,
+                      [&](int i) { readCommaRow(r, v.route.preTrains[static_cast<std::size_t>(i)]); });
        }},
       {"[OneMan]", 0, {}, [](KeyFileReader& r, RouteLoad& v) { v.route.oneMan = r.readInt(); }},
       soundListKey("[SoundData]", &R::soundDataFiles, &R::soundDataCount),
@@ -308,10 +297,8 @@ std::vector<Rule> routeRules() {
       {"[Announce]", 0, "[Announce]",
        [](KeyFileReader& r, RouteLoad& v) {
          v.route.stopAnnounceSound = r.readInt();
-         readListRows(r, kAnnounceCapacity - 1, v.route.announceCount, false, [&](int i) {
-           AnnounceRow& row = v.route.announcements[static_cast<std::size_t>(i) + 1];
-           readIntFields(r, {&row.sound, &row.side, &row.station, &row.distance});
-         });
+         readListRows(r, kAnnounceCapacity - 1, v.route.announceCount, false,
+                      [&](int i) { readCommaRow(r, v.route.announcements[static_cast<std::size_t>(i) + 1]); });
        }},
       {"[KankoSound1]", 0, "[KankoSound1]",
        [](KeyFileReader& r, RouteLoad& v) {
@@ -331,122 +318,36 @@ std::vector<Rule> routeRules() {
          // The second set is numbered on from the 22 slots of the first.
          v.route.calloutCount2 = kCallout1Count + rows;
        }},
-      listKey(
-          "[Sound]", &R::trackSounds, &R::trackSoundCount,
-          [](const KeyFileReader& r, TrackSoundRow& s) {
-            readIntFields(r, {&s.sound, &s.frameFrom, &s.frameTo, &s.refSpeed, &s.mode, &s.pitchFollowsSpeed,
-                              &s.levelFollowsSpeed, &s.triggerKind});
-          },
-          ';'),
-      listKey(
-          "[Sound2]", &R::trackSounds2, &R::trackSound2Count,
-          [](const KeyFileReader& r, TrackSound2Row& s) {
-            readIntFields(r, {&s.sound, &s.fromStation, &s.toStation});
-          },
-          ';'),
-      listKey("[Doppler]", &R::dopplerSounds, &R::dopplerCount,
-              [](const KeyFileReader& r, DopplerRow& d) {
-                readIntFields(r, {&d.sound, &d.frame, &d.range, &d.plainPitch, &d.stationFlag});
-              }),
-      listKey("[Tunnel]", &R::tunnels, &R::tunnelCount,
-              [](const KeyFileReader& r, TunnelRow& t) {
-                readIntFields(r, {&t.frameFrom, &t.frameTo, &t.overlayLevel});
-              }),
-      listKey("[Atten]", &R::attenuations, &R::attenuationCount,
-              [](const KeyFileReader& r, AttenuationRow& a) {
-                readIntFields(r, {&a.frameFrom, &a.frameTo, &a.value3, &a.level});
-              }),
+      recordListKey("[Sound]", &R::trackSounds, &R::trackSoundCount, ';'),
+      recordListKey("[Sound2]", &R::trackSounds2, &R::trackSound2Count, ';'),
+      recordListKey("[Doppler]", &R::dopplerSounds, &R::dopplerCount),
+      recordListKey("[Tunnel]", &R::tunnels, &R::tunnelCount),
+      recordListKey("[Atten]", &R::attenuations, &R::attenuationCount),
       {"[TunnelR]", 0, "[TunnelR]", [](KeyFileReader& r, RouteLoad& v) { v.route.tunnelResistance = r.readInt(); }},
-      listKey("[Station]", &R::stations, &R::stationCount,
-              [](const KeyFileReader& r, StationRow& s) {
-                s.name = r.textField(1);
-                int n = 2;
-                for (int* field : {&s.kind, &s.frame, &s.platformHalfLength, &s.arrivalSound, &s.departureSound,
-                                   &s.ambientSound, &s.departureTime, &s.sectionSpeed, &s.atsBeacon, &s.doorSide,
-                                   &s.values12to14[0], &s.values12to14[1], &s.values12to14[2], &s.doorSoundChance}) {
-                  *field = r.intField(n++);
-                }
-              }),
+      recordListKey("[Station]", &R::stations, &R::stationCount),
       listKey("[StopSound]", &R::stopSounds, &R::stopSoundCount,
               [](const KeyFileReader& r, int& sound) { sound = r.intField(1); }),
-      listKey("[Signal]", &R::signals, &R::signalCount,
-              [](const KeyFileReader& r, SignalRow& s) {
-                readIntFields(r, {&s.controlKind,  &s.sub0Pattern, &s.calloutNumber, &s.headType,    &s.visibleFrom,
-                                  &s.visibleTo,    &s.atsPoint1,   &s.atsPoint2,     &s.fixedAspect, &s.timeLimit,
-                                  &s.stationIndex, &s.mainX,       &s.mainY,         &s.sub1Pattern, &s.sub1X,
-                                  &s.sub1Y,        &s.sub2Pattern, &s.sub2X,         &s.sub2Y,       &s.sub0X,
-                                  &s.sub0Y,        &s.value22});
-              }),
-      listKey("[TrafficSignal]", &R::trafficSignals, &R::trafficSignalCount,
-              [](const KeyFileReader& r, TrafficSignalRow& t) {
-                std::vector<int*> fields = {&t.frameA, &t.showFrom, &t.showTo};
-                for (TrafficSignalPhase& phase : t.phases) {
-                  fields.insert(fields.end(), {&phase.picture, &phase.duration, &phase.stopFlag});
-                }
-                fields.insert(fields.end(), {&t.frameB, &t.lastFrame, &t.goPicture, &t.waitPicture, &t.value26});
-                int n = 1;
-                for (int* field : fields) *field = r.intField(n++);
-              }),
-      listKey("[Slope]", &R::slopes, &R::slopeCount,
-              [](const KeyFileReader& r, SlopeRow& s) {
-                s.gradient = r.decField(1);
-                s.frameFrom = r.intField(2);
-                s.frameTo = r.intField(3);
-              }),
-      listKey("[Sign]", &R::signs, &R::signCount,
-              [](const KeyFileReader& r, SignRow& s) {
-                readIntFields(r, {&s.pattern, &s.frameFrom, &s.frameTo, &s.switchTime});
-              }),
-      listKey("[Anim]", &R::anims, &R::animCount,
-              [](const KeyFileReader& r, AnimRow& a) {
-                readIntFields(r, {&a.frameFrom, &a.frameTo, &a.stepTicks, &a.firstPicture});
-              }),
-      listKey("[SignalKanko]", &R::signalCallouts, &R::signalCalloutCount,
-              [](const KeyFileReader& r, SignalCalloutRow& c) {
-                readIntFields(r, {&c.signal, &c.event, &c.callout});
-              }),
-      listKey("[StationKanko]", &R::stationCallouts, &R::stationCalloutCount,
-              [](const KeyFileReader& r, StationCalloutRow& c) {
-                readIntFields(r, {&c.station, &c.event, &c.callout});
-              }),
-      listKey("[SpeedLimit]", &R::speedLimits, &R::speedLimitCount,
-              [](const KeyFileReader& r, SpeedLimitRow& l) {
-                readIntFields(r, {&l.limit, &l.signImage, &l.beaconKind, &l.frame, &l.endFrame, &l.releaseImage});
-              }),
-      listKey("[SpeedCheck1]", &R::speedChecks1, &R::speedCheck1Count,
-              [](const KeyFileReader& r, SpeedCheck1Row& c) {
-                readIntFields(r, {&c.limit, &c.value2, &c.frame, &c.signalLink});
-              }),
-      listKey("[SpeedCheck2]", &R::speedChecks2, &R::speedCheck2Count,
-              [](const KeyFileReader& r, SpeedCheck2Row& c) {
-                readIntFields(r, {&c.limit, &c.value2, &c.frameFrom, &c.frameTo});
-              }),
+      recordListKey("[Signal]", &R::signals, &R::signalCount),
+      recordListKey("[TrafficSignal]", &R::trafficSignals, &R::trafficSignalCount),
+      recordListKey("[Slope]", &R::slopes, &R::slopeCount),
+      recordListKey("[Sign]", &R::signs, &R::signCount),
+      recordListKey("[Anim]", &R::anims, &R::animCount),
+      recordListKey("[SignalKanko]", &R::signalCallouts, &R::signalCalloutCount),
+      recordListKey("[StationKanko]", &R::stationCallouts, &R::stationCalloutCount),
+      recordListKey("[SpeedLimit]", &R::speedLimits, &R::speedLimitCount),
+      recordListKey("[SpeedCheck1]", &R::speedChecks1, &R::speedCheck1Count),
+      recordListKey("[SpeedCheck2]", &R::speedChecks2, &R::speedCheck2Count),
       {"[SignImageList]", 0, "[SignImageList]", readSignImageList},
       {"[SignalImageList]", 0, "[SignalImageList]", readSignalImageList},
       soundListKey("[OtherKanko]", &R::otherCalloutFiles, &R::otherCalloutCount),
       soundListKey("[LimitKanko]", &R::limitCalloutFiles, &R::limitCalloutCount),
       pictureListKey("[AnimImageList]", &DrivePictures::animImages),
       pictureListKey("[TrafficSignalImageList]", &DrivePictures::trafficSignalImages),
-      listKey("[SpeedUnit]", &R::speedUnits, &R::speedUnitCount,
-              [](const KeyFileReader& r, SpeedUnitRow& u) {
-                u.frameFrom = r.intField(1);
-                u.frameTo = r.intField(2);
-                u.speedFrom = r.realField(3);
-                u.speedTo = r.realField(4);
-              }),
+      recordListKey("[SpeedUnit]", &R::speedUnits, &R::speedUnitCount),
       pictureListKey("[CrossImageList]", &DrivePictures::crossImages),
-      listKey("[Cross]", &R::crossings, &R::crossingCount,
-              [](const KeyFileReader& r, CrossingRow& c) {
-                readIntFields(r, {&c.picture, &c.value2, &c.frameOn, &c.frameOff, &c.stationFlag});
-              }),
-      listKey("[Time]", &R::timetable, &R::timetableCount,
-              [](const KeyFileReader& r, TimetableRow& t) {
-                readIntFields(r, {&t.frameFrom, &t.frameTo, &t.checkTime});
-              }),
-      listKey("[Switch]", &R::switches, &R::switchCount,
-              [](const KeyFileReader& r, SwitchRow& s) {
-                readIntFields(r, {&s.frame, &s.kind});
-              }),
+      recordListKey("[Cross]", &R::crossings, &R::crossingCount),
+      recordListKey("[Time]", &R::timetable, &R::timetableCount),
+      recordListKey("[Switch]", &R::switches, &R::switchCount),
   };
   return rules;
 }

@@ -1,6 +1,7 @@
 #include "data/track_positions.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/rounding.h"
 
@@ -62,6 +63,27 @@ void computeSpeedUnitDistances(RouteData& route) {
   }
 }
 
+std::optional<int> firstSaturatingSpeedUnitRow(const RouteData& route) {
+  // Worked out in floating point, which does not overflow: a row whose positions come near the end of the int64
+  // range (2^63 cm) is the culprit. No real line comes within a factor of a million of it.
+  constexpr double kLimit = 9.2e18;
+  double start = 0;
+  for (int k = 0; k < route.speedUnitCount; ++k) {
+    const SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(k)];
+    const double n = std::fabs(static_cast<double>(row.frameTo) - row.frameFrom);
+    // Inside the row the offset never exceeds (|speedTo - speedFrom| + 2 |speedFrom|) x n / 2.16.
+    const double reach = (std::fabs(row.speedTo) + 3 * std::fabs(row.speedFrom)) * n / 2.16;
+    const double end =
+        start + (row.speedFrom + row.speedTo) * (static_cast<double>(row.frameTo) - row.frameFrom) / 2.16;
+    if (!std::isfinite(reach) || !std::isfinite(end) || std::fabs(start) + reach >= kLimit ||
+        std::fabs(end) >= kLimit) {
+      return k;
+    }
+    start = end;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::int64_t> framePosition(const RouteData& route, int frame) {
   std::optional<std::int64_t> position;
   forEachUnitRow(route, [&](int k, const SpeedUnitRow& row) {
@@ -110,8 +132,9 @@ int computeTrackPositions(RouteData& route) {
     each(route.stations, route.stationCount, [&](int, StationRow& s) {
       if (!holds(unit, s.frame)) return;
       s.position = positionIn(route, k, s.frame);
-      s.platformStart = s.position - s.platformHalfLength;
-      s.platformEnd = s.position + s.platformHalfLength;
+      // A saturated position stays at the end of the range: the platform around it must not wrap round.
+      s.platformStart = core::addSaturated(s.position, -static_cast<std::int64_t>(s.platformHalfLength));
+      s.platformEnd = core::addSaturated(s.position, s.platformHalfLength);
     });
   });
   // 6. Road traffic lights, Doppler sources and tunnels.

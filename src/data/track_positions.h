@@ -15,6 +15,10 @@ void computeSpeedUnitDistances(RouteData& route);
 // None when no row holds the frame.
 std::optional<std::int64_t> framePosition(const RouteData& route, int frame);
 
+// The first "[SpeedUnit]" row whose speeds carry positions to the ends of the int64 range, where they are held
+// (an absurd speed such as 1e25 km/h); none when every position fits.
+std::optional<int> firstSaturatingSpeedUnitRow(const RouteData& route);
+
 // Fills every derived position of the route and builds the ATS-P beacons, sorted by position (beacons at one
 // position keep the order signals, limits, stations). Returns how many beacons did not fit the table.
 int computeTrackPositions(RouteData& route);

@@ -7,6 +7,7 @@
 #include "core/path_resolver.h"
 #include "data/data_error.h"
 #include "data/key_file_reader.h"
+#include "data/row_reader.h"
 #include "media/picture_loader.h"
 
 namespace vesk::data {
@@ -59,11 +60,9 @@ void noteSound(KeyFileReader& r, const VehicleLoad& v, const std::string& file) 
 
 Rule panelImage(std::string_view key, PanelImage VehicleSpec::*field, std::string_view label = {}) {
   return {key, 0, label, [field](KeyFileReader& r, VehicleLoad& v) {
-            PanelImage& image = v.spec.*field;
-            image.file = r.readText();
-            notePanelPicture(r, v, image.file);
-            image.x = r.readInt();
-            image.y = r.readInt();
+            r.readLine();
+            notePanelPicture(r, v, r.textLine());
+            readLineRow(r, v.spec.*field, true);
           }};
 }
 
@@ -106,11 +105,7 @@ void loadPatternPicture(KeyFileReader& r, VehicleLoad& v, const PatternImage& p,
 
 PatternImage readPatternImage(KeyFileReader& r) {
   PatternImage p;
-  p.x = r.readInt();
-  p.y = r.readInt();
-  p.patternWidth = r.readInt();
-  p.patternHeight = r.readInt();
-  p.file = r.readText();
+  readLineRow(r, p, false);
   return p;
 }
 
@@ -127,12 +122,7 @@ void readNotchList(KeyFileReader& r, VehicleLoad& v) {
   int modeCounter = 0;
   readListRows(r, kNotchRowCapacity, s.notchRowCount, false, [&](int i) {
     NotchRow& row = s.notchRows[static_cast<std::size_t>(i)];
-    row.startAccel = r.realLine();
-    row.accelAtV1 = r.readReal();
-    row.rampEndSpeed = r.readInt();
-    row.decayStartSpeed = r.readInt();
-    row.decayExponent = r.readReal();
-    row.mode = r.readInt();
+    readLineRow(r, row, true);
     // Rows come grouped by mode; each change of mode starts the next one.
     if (row.mode != modeCounter) {
       ++modeCounter;
@@ -145,15 +135,8 @@ void readNotchList(KeyFileReader& r, VehicleLoad& v) {
 
 void readEngineList(KeyFileReader& r, VehicleLoad& v) {
   VehicleSpec& s = v.spec;
-  readListRows(r, kGearCapacity, s.gearCount, false, [&](int i) {
-    GearRow& row = s.gears[static_cast<std::size_t>(i)];
-    row.vFrom = r.intLine();
-    row.vMid = r.readInt();
-    row.vTo = r.readInt();
-    row.forceFrom = r.readReal();
-    row.forceMid = r.readReal();
-    row.forceTo = r.readReal();
-  });
+  readListRows(r, kGearCapacity, s.gearCount, false,
+               [&](int i) { readLineRow(r, s.gears[static_cast<std::size_t>(i)], true); });
   if (s.engineType == 1) throw OwnMessageFailure{std::string(kElectricWithEngineError)};
 }
 
@@ -251,20 +234,13 @@ std::vector<Rule> vehicleRules() {
       intValue("[DepSign]", &S::soundDepartureSignal),
       intValue("[ATS_Warn]", &S::soundAtsWarn),
       {"[SwitchSound]", 0, {}, [](KeyFileReader& r, VehicleLoad& v) {
-         readListRows(r, kSwitchSoundCapacity, v.spec.switchSoundCount, false, [&](int i) {
-           SwitchSoundRow& row = v.spec.switchSounds[static_cast<std::size_t>(i)];
-           row.sound = r.intField(1);
-           row.speedBelow = r.intField(2);
-           row.switchKind = r.intField(3);
-         });
+         readListRows(r, kSwitchSoundCapacity, v.spec.switchSoundCount, false,
+                      [&](int i) { readCommaRow(r, v.spec.switchSounds[static_cast<std::size_t>(i)]); });
        }},
       // Compared over 13 bytes: the key must stand alone on its line.
       {"[EngineRate]", 13, {}, [](KeyFileReader& r, VehicleLoad& v) {
-         readListRows(r, kEngineRateCapacity, v.spec.engineRateCount, false, [&](int i) {
-           EngineRateRow& row = v.spec.engineRates[static_cast<std::size_t>(i)];
-           row.baseRpm = r.intField(1);
-           row.ratio = r.realField(2);
-         });
+         readListRows(r, kEngineRateCapacity, v.spec.engineRateCount, false,
+                      [&](int i) { readCommaRow(r, v.spec.engineRates[static_cast<std::size_t>(i)]); });
        }},
       {"[Gear_Type]", 0, {}, [](KeyFileReader& r, VehicleLoad& v) {
          r.readLine();
@@ -276,41 +252,26 @@ std::vector<Rule> vehicleRules() {
          v.spec.currentPLimit = r.readInt();
          v.spec.currentPAccel = r.readReal();
          v.spec.currentPSpeed = r.readReal();
-         readListRows(r, kCurrentPCapacity, v.spec.currentPCount, false, [&](int i) {
-           CurrentPRow& row = v.spec.currentPRows[static_cast<std::size_t>(i)];
-           row.minNotch = r.intField(1);
-           row.currentFactor = r.realField(2);
-           row.speedOffset = r.realField(3);
-           row.spare = r.intField(4);
-         });
+         readListRows(r, kCurrentPCapacity, v.spec.currentPCount, false,
+                      [&](int i) { readCommaRow(r, v.spec.currentPRows[static_cast<std::size_t>(i)]); });
        }},
       {"[BrakeCurr]", 0, "[BrakeCurr]", [](KeyFileReader& r, VehicleLoad& v) {
          readListRows(r, kBrakeCurrentCapacity, v.spec.brakeCurrentCount, false,
                       [&](int i) { v.spec.brakeCurrent[static_cast<std::size_t>(i)] = r.intField(1); });
        }},
       {"[CurrentB]", 0, "[CurrentB]", [](KeyFileReader& r, VehicleLoad& v) {
-         readListRows(r, kCurrentBCapacity, v.spec.currentBCount, false, [&](int i) {
-           CurrentBRow& row = v.spec.currentBRows[static_cast<std::size_t>(i)];
-           row.slope = r.realField(1);
-           row.speedOffset = r.realField(2);
-           row.spare = r.intField(3);
-         });
+         readListRows(r, kCurrentBCapacity, v.spec.currentBCount, false,
+                      [&](int i) { readCommaRow(r, v.spec.currentBRows[static_cast<std::size_t>(i)]); });
        }},
       {"[Engine]", 0, "[Engine]", readEngineList},
       {"[PowerMode]", 0, "[PowerMode]", [](KeyFileReader& r, VehicleLoad& v) {
-         readListRows(r, kPowerModeCapacity, v.spec.powerModeCount, true, [&](int i) {
-           PowerModeRow& row = v.spec.powerModes[static_cast<std::size_t>(i)];
-           row.notchLabel = r.textField(1);
-           row.modeName = r.textField(2);
-         });
+         readListRows(r, kPowerModeCapacity, v.spec.powerModeCount, true,
+                      [&](int i) { readCommaRow(r, v.spec.powerModes[static_cast<std::size_t>(i)]); });
        }},
       {"[EngineSound1]", 0, "[EngineSound1]", [](KeyFileReader& r, VehicleLoad& v) {
          readListRows(r, kEngineSoundCapacity, v.spec.engineSound1Count, false, [&](int i) {
-           EngineSound1Row& row = v.spec.engineSounds1[static_cast<std::size_t>(i)];
-           row.file = r.textLine();
-           noteSound(r, v, row.file);
-           row.channelParam = r.readInt();
-           for (double& value : row.p) value = r.readReal();
+           noteSound(r, v, r.textLine());
+           readLineRow(r, v.spec.engineSounds1[static_cast<std::size_t>(i)], true);
          });
        }},
       {"[EngineSound2]", 0, "[EngineSound2]", [](KeyFileReader& r, VehicleLoad& v) {
@@ -318,12 +279,8 @@ std::vector<Rule> vehicleRules() {
        }},
       {"[EngineSound3]", 0, "[EngineSound3]", [](KeyFileReader& r, VehicleLoad& v) {
          readListRows(r, kEngineSoundCapacity, v.spec.engineSound3Count, false, [&](int i) {
-           EngineSound3Row& row = v.spec.engineSounds3[static_cast<std::size_t>(i)];
-           row.file = r.textLine();
-           noteSound(r, v, row.file);
-           row.q1 = r.readInt();
-           row.q2 = r.readInt();
-           for (double& value : row.r) value = r.readReal();
+           noteSound(r, v, r.textLine());
+           readLineRow(r, v.spec.engineSounds3[static_cast<std::size_t>(i)], true);
          });
        }},
       {"[DriveSound]", 0, "[DriveSound]", [](KeyFileReader& r, VehicleLoad& v) {
@@ -333,11 +290,7 @@ std::vector<Rule> vehicleRules() {
                         noteSound(r, v, r.textLine());
                       });
        }},
-      {"[Clock]", 0, "- アナログ時計", [](KeyFileReader& r, VehicleLoad& v) {
-         v.spec.clock.x = r.readInt();
-         v.spec.clock.y = r.readInt();
-         v.spec.clock.radius = r.readInt();
-       }},
+      {"[Clock]", 0, "- アナログ時計", [](KeyFileReader& r, VehicleLoad& v) { readLineRow(r, v.spec.clock, false); }},
       panelImage("[Panel]", &S::panel, "- 運転台パネル"),
       panelImage("[Panel2]", &S::panel2),
       panelImage("[Lamp_Door]", &S::lampDoor, "- 運転台パネル2"),
@@ -385,11 +338,8 @@ std::vector<Rule> vehicleRules() {
       pattern("[Digi_Speed]", &S::digiSpeed, "img_digi_speed", 37),
       {"[Others]", 0, "[Others]", [](KeyFileReader& r, VehicleLoad& v) {
          readListRows(r, kOtherImageCapacity, v.spec.otherImageCount, false, [&](int i) {
-           PanelImage& image = v.spec.otherImages[static_cast<std::size_t>(i)];
-           image.file = r.textLine();
-           notePanelPicture(r, v, image.file);
-           image.x = r.readInt();
-           image.y = r.readInt();
+           notePanelPicture(r, v, r.textLine());
+           readLineRow(r, v.spec.otherImages[static_cast<std::size_t>(i)], true);
          });
        }},
   };

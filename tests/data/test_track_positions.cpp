@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <ostream>
+#include <string>
+
 #include "data/track_positions.h"
 
 namespace vesk::data {
@@ -55,6 +59,64 @@ TEST(TrackPositions, RowOfNoLengthDoesNotDivideByZero) {
   computeSpeedUnitDistances(r);
   EXPECT_EQ(r.speedUnits[0].endDistance, 0);
   EXPECT_EQ(framePosition(r, 100), 0);
+}
+
+// An absurd recorded speed carries the distances to the ends of the int64 range, where they are held; the
+// platform around a station there must stay inside the range too (signed overflow would wrap it round, and is
+// undefined behaviour that the sanitizer build stops at).
+struct SaturationCase {
+  const char* name;
+  double speed;
+  int platformHalfLength;
+  std::int64_t platformStart;
+  std::int64_t platformEnd;
+};
+void PrintTo(const SaturationCase& testCase, std::ostream* out) { *out << testCase.name; }
+
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+
+class SaturationTest : public testing::TestWithParam<SaturationCase> {};
+
+TEST_P(SaturationTest, DerivedPositionsStayInsideTheirType) {
+  const SaturationCase& c = GetParam();
+  RouteData r;
+  r.speedUnits[0] = {0, 300, c.speed, c.speed, 0};
+  r.speedUnits[1] = {300, 600, c.speed, c.speed, 0};
+  r.speedUnitCount = 2;
+  r.stations[0].frame = 600;
+  r.stations[0].kind = 0;
+  r.stations[0].atsBeacon = 1;
+  r.stations[0].platformHalfLength = c.platformHalfLength;
+  r.stationCount = 1;
+  computeTrackPositions(r);
+  const StationRow& s = r.stations[0];
+  EXPECT_EQ(s.position, c.speed > 0 ? kMax : kMin);
+  EXPECT_EQ(s.platformStart, c.platformStart);
+  EXPECT_EQ(s.platformEnd, c.platformEnd);
+  ASSERT_EQ(r.atsBeaconCount, 1);
+  EXPECT_EQ(r.atsBeacons[0].position, c.speed > 0 ? kMax : kMin + 2000);
+  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SaturationTest,
+                         testing::Values(SaturationCase{"forwards", 1e25, 1500, kMax - 1500, kMax},
+                                         SaturationCase{"backwards", -1e25, 1500, kMin, kMin + 1500},
+                                         SaturationCase{"negativeHalfLength", 1e25, -1500, kMax, kMax - 1500},
+                                         SaturationCase{"widestPlatform", -1e25, std::numeric_limits<int>::max(), kMin,
+                                                        kMin + std::numeric_limits<int>::max()}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TrackPositions, OrdinaryRowsDoNotSaturate) {
+  RouteData r = twoRowLine();
+  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), std::nullopt);
+  // 300 frames at 1e13 km/h: 1.4e15 cm, far from the limit; rising to 1e17 km/h the row reaches it.
+  r.speedUnits[1] = {300, 600, 1e13, 1e13, 0};
+  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), std::nullopt);
+  r.speedUnits[1] = {300, 600, 0, 1e17, 0};
+  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), 1);
+  r.speedUnits[0] = {0, 300, std::numeric_limits<double>::infinity(), 36, 0};
+  EXPECT_EQ(firstSaturatingSpeedUnitRow(r), 0);
 }
 
 }  // namespace

@@ -1,10 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <QImage>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "demo_line/avi_writer.h"
 #include "support/media_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
+#include "vesk_check/check_arguments.h"
 #include "vesk_check/pack_check.h"
 
 namespace vesk::tools {
@@ -63,8 +73,81 @@ TEST_F(VeskCheckTest, DataErrorsCarryTheSimulatorsMessage) {
   test::writeText(dir, test::kPackRoute, "[Slope]\n1,2\n#\n");
   test::writeText(dir, "velmarix.dat", "[Disp]\n30\n");
   const auto findings = check(dir, {test::kPackRoute});
-  EXPECT_TRUE(contains(findings, "line_test.dat:2: 路線ファイルに誤りがあります。[Slope]:1,2"));
-  EXPECT_TRUE(contains(findings, "velmarix.dat:2: stringファイルに誤りがあります"));
+  EXPECT_TRUE(contains(findings,
+                       "line_test.dat:2: 路線ファイルに誤りがあります。[Slope]:1,2 (this line cannot be read: "
+                       "a number is expected, a comma-separated value is missing, or a list has more rows "
+                       "than it may hold)"));
+  EXPECT_TRUE(
+      contains(findings, "velmarix.dat:2: stringファイルに誤りがあります (a [Disp] value is not a whole number)"));
+}
+
+TEST_F(VeskCheckTest, ARouteFileIsARouteInAnyLetterCase) {
+  std::filesystem::rename(dir.path() / test::kPackRoute, dir.path() / "LINE_Test.dat");
+  EXPECT_EQ(check(dir, {test::kPackVehicle, "LINE_Test.dat"}),
+            (std::vector<std::string>{
+                "LINE_Test.dat:26: movie\\test.avi映像ファイルを開けません (movie\\test.avi is missing)"}));
+}
+
+TEST_F(VeskCheckTest, AnEmptyVehicleFileIsNoTrain) {
+  dir.write("train_empty.dat", "");
+  EXPECT_EQ(check(dir, {"train_empty.dat"}),
+            (std::vector<std::string>{"train_empty.dat: no [Cars], [Tons], [Power] or [DriveSound]: the file does not "
+                                      "describe a train (is it empty, or not a vehicle file?)"}));
+}
+
+TEST_F(VeskCheckTest, AUtf8FileIsNamedOnceInsteadOfItsGarbledNames) {
+  // Saved as UTF-8: every Japanese name in it reads as garbage through Shift-JIS.
+  std::string route = test::packRouteFile();
+  route.replace(route.find("sound\\env1.wav"), 14, "sound\\発車.wav");
+  dir.write("sound/発車.wav", "");
+  dir.write(test::kPackRoute, test::crlf(route));
+  EXPECT_EQ(check(dir, {test::kPackRoute}),
+            (std::vector<std::string>{
+                "line_test.dat: the file is UTF-8, not Shift-JIS: save it as Shift-JIS (CP932)",
+                "line_test.dat:26: movie\\test.avi映像ファイルを開けません (movie\\test.avi is missing)"}));
+}
+
+TEST_F(VeskCheckTest, NamesThatDifferOnlyInLetterCaseAreNamedWithTheOneUsed) {
+  dir.write("image/Notch.bmp", "another picture");
+  dir.write("LINE_TEST.DAT", "another route");
+  const auto findings = check(dir, {test::kPackVehicle, test::kPackRoute});
+  EXPECT_TRUE(contains(findings, "train_test.dat:86: image\\notch.bmp names image/notch.bmp and image/Notch.bmp, "
+                                 "which differ only in letter case: image/notch.bmp is used"));
+  EXPECT_TRUE(contains(findings, "line_test.dat: line_test.dat and LINE_TEST.DAT differ only in letter case: "
+                                 "line_test.dat is used"));
+  EXPECT_EQ(findings.size(), 3u);  // and the missing video
+}
+
+// The video ends every drive: "[SpeedUnit]" rows beyond its last picture (a video whose writing was interrupted)
+// cannot be driven.
+TEST_F(VeskCheckTest, AVideoShorterThanItsRouteIsNamed) {
+  std::filesystem::create_directories(dir.path() / "movie");
+  auto avi = demo::AviWriter::open(dir.path() / "movie" / "test.avi", 16, 16);
+  ASSERT_TRUE(avi);
+  QImage picture(16, 16, QImage::Format_RGB32);
+  picture.fill(Qt::darkGreen);
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(avi->write(picture));
+  ASSERT_TRUE(avi->finish());
+  const std::string shortVideo = "line_test.dat: the [SpeedUnit] rows run to frame 3000, but the video movie\\test.avi "
+                                 "ends at frame 200 (100 pictures x the [Disp] frame factor 2): the line cannot be "
+                                 "driven beyond it (was the video's writing interrupted?)";
+  EXPECT_EQ(check(dir, {test::kPackRoute}), std::vector<std::string>{shortVideo});
+  // Rows that end with the video are right.
+  std::string route = test::packRouteFile();
+  route.replace(route.find("0,1500,60,60\n1500,3000,60,60"), 28, "0,100,60,60\n100,200,60,60");
+  test::writeText(dir, test::kPackRoute, route);
+  EXPECT_EQ(check(dir, {test::kPackRoute}), std::vector<std::string>{});
+}
+
+TEST_F(VeskCheckTest, NamesTheRowThatCarriesPositionsBeyondTheirRange) {
+  std::string route = test::packRouteFile();
+  route.replace(route.find("1500,3000,60,60"), 15, "1500,3000,10000000000000000000000000,60");
+  test::writeText(dir, test::kPackRoute, route);
+  const auto findings = check(dir, {test::kPackRoute});
+  EXPECT_TRUE(contains(findings, "line_test.dat: [SpeedUnit] row 2 (1500,3000,1e+25,60) carries the positions along "
+                                 "the line beyond what can be held: no line is that long, and the positions from this "
+                                 "row on stop at the limit"));
+  EXPECT_EQ(findings.size(), 2u);  // and the missing video
 }
 
 TEST_F(VeskCheckTest, TitleScreenFilesAreCheckedWhenNothingIsNamed) {
@@ -80,7 +163,74 @@ TEST_F(VeskCheckTest, TitleScreenFilesAreCheckedWhenNothingIsNamed) {
 TEST(VeskCheck, TrainsOfARouteFollowItsDirection) {
   EXPECT_EQ(vehiclesOfRoute("line_up_rapid_A.dat")[1], "train_VK700_2Cars.dat");
   EXPECT_EQ(vehiclesOfRoute("line_down_tr.dat")[2], "train_VK103.dat");
+  EXPECT_EQ(vehiclesOfRoute("Line_Down_tr.dat")[2], "train_VK103.dat");
   EXPECT_TRUE(vehiclesOfRoute("custom.dat").empty());
+}
+
+// What vesk-check says when it cannot start: one sentence, the problem and what to type.
+struct ArgumentCase {
+  const char* name;
+  std::vector<std::string> args;  // "PACK" stands for a program folder, "FILE" for a file in it
+  std::string problem;            // "PACK" stands for the folder's path; empty: the checks start
+};
+
+void PrintTo(const ArgumentCase& testCase, std::ostream* out) { *out << testCase.name; }
+
+class CheckArgumentsTest : public testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(CheckArgumentsTest, SaysWhatIsWrongAndWhatToType) {
+  test::TempDir pack;
+  test::writePack(pack);
+  const std::string packPath = pack.path().string();
+  auto fill = [&](std::string text) {
+    for (std::size_t at; (at = text.find("PACK")) != std::string::npos;) text.replace(at, 4, packPath);
+    return text;
+  };
+  std::vector<std::string> args;
+  for (const std::string& arg : GetParam().args) args.push_back(fill(arg));
+  const CheckArguments parsed = parseCheckArguments(args);
+  EXPECT_EQ(parsed.problem, fill(GetParam().problem));
+}
+
+const std::string kTypeData = "type vesk-check --data FOLDER, FOLDER being the program folder that holds velmarix.dat";
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, CheckArgumentsTest,
+    testing::Values(
+        ArgumentCase{"aPack", {"--data", "PACK"}, ""},
+        ArgumentCase{"aPackAndItsFiles", {"--data", "PACK", "line_test.dat", "TRAIN_TEST.dat"}, ""},
+        ArgumentCase{"dataWithoutAFolder", {"--data"}, "--data needs a folder: " + kTypeData},
+        ArgumentCase{"dataFollowedByAnOption", {"--data", "--help"}, "--data needs a folder: " + kTypeData},
+        ArgumentCase{"aFolderThatDoesNotExist",
+                     {"--data", "PACK/nothing"},
+                     "the folder PACK/nothing does not exist: " + kTypeData},
+        ArgumentCase{"aFileAsTheFolder",
+                     {"--data", "PACK/line_test.dat"},
+                     "PACK/line_test.dat is a file, not a folder: type vesk-check --data FOLDER [FILE...], the "
+                     "program folder after --data and its route or vehicle files after it"},
+        ArgumentCase{"aPackWithoutData",
+                     {"PACK"},
+                     "PACK is a folder: to check the program folder PACK, type "
+                     "vesk-check --data PACK"},
+        ArgumentCase{"aFolderThatIsNoPack",
+                     {"--data", "PACK/image"},
+                     "PACK/image holds no velmarix.dat and no line_*.dat or train_*.dat file, so it is not a "
+                     "program folder: " +
+                         kTypeData},
+        ArgumentCase{
+            "anUnknownOption", {"--dat", "PACK"}, "unknown option --dat (vesk-check --help lists the options)"}),
+    [](const testing::TestParamInfo<ArgumentCase>& info) { return std::string(info.param.name); });
+
+TEST(VeskCheckCommand, WrongUsageIsOneSentenceAndStatusTwo) {
+  const std::string command = std::string(VESK_CHECK_PATH) + " --data /no/such/folder 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string out;
+  std::array<char, 4096> buffer{};
+  for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  EXPECT_EQ(out, "vesk-check: the folder /no/such/folder does not exist: " + kTypeData + "\n");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cstdio>
+#include <ostream>
 #include <string>
 
+#include "sim/keys.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
+#include "vesk_check/pack_check.h"
 
 namespace vesk::tools {
 namespace {
@@ -45,7 +48,74 @@ TEST(VeskSim, DataErrorPrintsTheMessageAndExitsWithTwo) {
   dir.write("train_bad.dat", test::sjis("[Handle]\r\n1\r\n[Clock]\r\nx\r\n"));
   const SimRun run = runSim("dump-vehicle --vehicle-dir " + dir.path().string() + " train_bad.dat", true);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.out, "車両ファイルに誤りがあります- アナログ時計\ntrain_bad.dat:4\n");
+  EXPECT_EQ(run.out, "車両ファイルに誤りがあります- アナログ時計\ntrain_bad.dat:4: \"x\" cannot be read: a number is "
+                     "expected, a comma-separated value is missing, or a list has more rows than it may hold\n");
+}
+
+// vesk-sim's second line and vesk-check's parenthesis come from one place and say the same.
+struct ExplainedCase {
+  const char* file;
+  std::string text;  // UTF-8, written as Shift-JIS; none: the file is missing
+  std::string message;
+};
+
+void PrintTo(const ExplainedCase& testCase, std::ostream* out) { *out << testCase.file; }
+
+class ExplainedError : public testing::TestWithParam<ExplainedCase> {};
+
+TEST_P(ExplainedError, SaysWhatVeskCheckSays) {
+  const ExplainedCase& c = GetParam();
+  test::TempDir dir;
+  test::writePack(dir);
+  if (!c.text.empty()) test::writeText(dir, c.file, c.text);
+  const SimRun run = runSim("run --program-dir " + dir.path().string() + " --vehicle " + c.file + " --route " +
+                                test::kPackRoute + " --ms 100",
+                            true);
+  EXPECT_EQ(run.status, 2);
+  // vesk-check: "WHERE: MESSAGE (EXPLANATION)"; vesk-sim: "MESSAGE", then "WHERE: EXPLANATION".
+  std::string finding;
+  for (const Finding& f : checkPack({dir.path(), {c.file}})) {
+    if (f.message.rfind(c.message + " (", 0) == 0) finding = formatFinding(f);
+  }
+  const std::size_t at = finding.find(": " + c.message + " (");
+  ASSERT_NE(at, std::string::npos) << finding;
+  const std::size_t from = at + c.message.size() + 4;
+  const std::string explanation = finding.substr(from, finding.size() - from - 1);
+  EXPECT_EQ(run.out, c.message + "\n" + finding.substr(0, at) + ": " + explanation + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Vehicles, ExplainedError,
+                         testing::Values(ExplainedCase{"train_missing.dat", "",
+                                                       "車両ファイルに誤りがあります- 列車の基本設定"},
+                                         ExplainedCase{"train_clock.dat", "[Cars]\n3\n[Clock]\n10\nx\n",
+                                                       "車両ファイルに誤りがあります- アナログ時計"},
+                                         ExplainedCase{"train_diesel.dat", "[Notch]\n2\n2\n30\n60\n0.97\n0\n#\n",
+                                                       "動力が気動車なのにNotch指定があります"}),
+                         [](const testing::TestParamInfo<ExplainedCase>& info) {
+                           std::string name = info.param.file;
+                           return name.substr(6, name.size() - 10);
+                         });
+
+TEST(VeskSim, AUtf8FileIsNamedInTheExplanation) {
+  test::TempDir dir;
+  test::writePack(dir);
+  // Saved as UTF-8 by mistake: the names in it read as garbage through Shift-JIS.
+  dir.write("train_utf8.dat", test::crlf("港湾線の電車\n[Cars]\n3\n[Clock]\nx\n"));
+  const SimRun run = runSim("run --program-dir " + dir.path().string() + " --vehicle train_utf8.dat --route " +
+                                test::kPackRoute + " --ms 100",
+                            true);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "車両ファイルに誤りがあります- アナログ時計\ntrain_utf8.dat:5: the file is UTF-8, not Shift-JIS: "
+                     "save it as Shift-JIS (CP932)\n");
+}
+
+TEST(VeskSim, HelpListsTheKeyNamesOfScripts) {
+  const SimRun help = runSim("--help");
+  const std::size_t at = help.out.find("NAME is one of:");
+  ASSERT_NE(at, std::string::npos);
+  const std::string line = help.out.substr(at, help.out.find('\n', at) - at);
+  for (const auto& [key, name] : sim::kKeyNames)
+    EXPECT_NE(line.find(" " + std::string(name)), std::string::npos) << name;
 }
 
 TEST(VeskSim, UsageErrorsExitWithOne) {
@@ -102,11 +172,68 @@ TEST_F(VeskSimPack, RunPrintsOneLinePerTickAndAppliesTheScript) {
   EXPECT_EQ(lines[29].find("\"frame\":30,"), std::string::npos);
 }
 
+// The run's numbers and files are checked before it drives: each refusal is one plain sentence and status 1.
+struct RefusalCase {
+  const char* name;
+  std::string arguments;  // after the pack's --program-dir and --vehicle-dir
+  std::string message;
+  bool withUsage;  // wrong options also print the usage text
+};
+
+void PrintTo(const RefusalCase& testCase, std::ostream* out) { *out << testCase.name; }
+
+class VeskSimRefusal : public VeskSimPack, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(VeskSimRefusal, RefusesWithAPlainMessage) {
+  dir.write("other.dat", test::sjis(test::crlf(test::packVehicleFile())));
+  const SimRun run = runSim("run --program-dir " + dir.path().string() + " --vehicle-dir " + dir.path().string() + " " +
+                                GetParam().arguments,
+                            true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out.rfind("vesk-sim: " + GetParam().message + "\n", 0), 0u) << run.out;
+  EXPECT_EQ(run.out.find("usage: vesk-sim") != std::string::npos, GetParam().withUsage) << run.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, VeskSimRefusal,
+    testing::Values(
+        RefusalCase{"negativeTime", "--vehicle train_test.dat --route line_test.dat --ms -1",
+                    "--ms must be 0 or more (milliseconds to drive), not -1", true},
+        RefusalCase{"everyZero", "--vehicle train_test.dat --route line_test.dat --ms 100 --every 0",
+                    "--every must be 1 or more (1 prints every tick's line), not 0", true},
+        RefusalCase{"stationBelowZero", "--vehicle train_test.dat --route line_test.dat --ms 100 --start-station -1",
+                    "--start-station must be 0 or more (0 is the route's first station), not -1", true},
+        RefusalCase{"stationBeyondTheRoute",
+                    "--vehicle train_test.dat --route line_test.dat --ms 100 --start-station 3",
+                    "--start-station 3 is not a station of line_test.dat: its stations are numbered 0 to 2", false},
+        RefusalCase{"swapped", "--vehicle line_test.dat --route train_test.dat --ms 100",
+                    "--route train_test.dat and --vehicle line_test.dat are the wrong way round: route files are "
+                    "line_*.dat, vehicle files train_*.dat",
+                    false},
+        RefusalCase{"aVehicleAsTheRoute", "--vehicle train_test.dat --route other.dat --ms 100",
+                    "other.dat given as --route is not a route file: it has no [SpeedUnit] rows and no [Station] "
+                    "list",
+                    false}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST_F(VeskSimPack, AnEmptyVehicleDrivesWithAWarning) {
+  dir.write("train_empty.dat", "");
+  const SimRun run = runSim("run --program-dir " + dir.path().string() + " --vehicle train_empty.dat --route " +
+                                test::kPackRoute + " --ms 100",
+                            true);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("vesk-sim: warning: train_empty.dat: no [Cars], [Tons], [Power] or [DriveSound]: the file "
+                         "does not describe a train (is it empty, or not a vehicle file?)\n"),
+            std::string::npos)
+      << run.out;
+}
+
 TEST_F(VeskSimPack, RunReportsDataErrorsAndBadScripts) {
   test::writeText(dir, test::kPackRoute, "[Station]\nA,0\n#\n");
   const SimRun bad = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 100", true);
   EXPECT_EQ(bad.status, 2);
-  EXPECT_EQ(bad.out, "路線ファイルに誤りがあります。[Station]:A,0\nline_test.dat:2\n");
+  EXPECT_EQ(bad.out, "路線ファイルに誤りがあります。[Station]:A,0\nline_test.dat:2: this line cannot be read: a number "
+                     "is expected, a comma-separated value is missing, or a list has more rows than it may hold\n");
   test::writePack(dir);
   dir.write("bad.txt", "100 set noSuchField 1\n");
   const SimRun script = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 500 --script " +

@@ -1,5 +1,7 @@
 #include "vesk_sim/commands.h"
+#include "vesk_sim/data_report.h"
 #include "vesk_sim/drive_summary.h"
+#include "vesk_sim/run_checks.h"
 
 #include <fstream>
 #include <iostream>
@@ -136,10 +138,6 @@ sim::InputEvent inputOf(const ScriptEvent& e) {
   return {};
 }
 
-void reportDataError(const data::DataError& error) {
-  std::cerr << error.message() << '\n';
-  if (!error.where().empty()) std::cerr << error.where() << '\n';
-}
 
 }  // namespace
 
@@ -155,7 +153,7 @@ int dumpVehicle(const std::vector<std::string>& args) {
     writeVehicleJson(w, spec);
     std::cout << w.str() << '\n';
   } catch (const data::DataError& error) {
-    reportDataError(error);
+    reportDataError(std::cerr, error, o.valueOr("--vehicle-dir", ""));
     return 2;
   }
   return 0;
@@ -165,13 +163,14 @@ int dumpRoute(const std::vector<std::string>& args) {
   const Options o = parseOptions(args, {"--program-dir", "--vehicle-dir", "--vehicle"}, {"--pretty"});
   if (o.positional.size() != 1) throw UsageError("dump-route takes one route file");
   media::VirtualSoundBank bank([] { return std::int64_t{0}; });
+  const sim::DriveChoice choice = driveChoice(o, o.positional[0]);
   try {
-    const auto loaded = sim::loadDrive(driveChoice(o, o.positional[0]), bank, headlessServices());
+    const auto loaded = sim::loadDrive(choice, bank, headlessServices());
     JsonWriter w(o.flags.count("--pretty") != 0);
     writeRouteJson(w, *loaded->route);
     std::cout << w.str() << '\n';
   } catch (const data::DataError& error) {
-    reportDataError(error);
+    reportDataError(std::cerr, error, folderOfError(error, choice));
     return 2;
   }
   return 0;
@@ -186,7 +185,7 @@ int dumpStrings(const std::vector<std::string>& args) {
     writeStringsJson(w, strings);
     std::cout << w.str() << '\n';
   } catch (const data::DataError& error) {
-    reportDataError(error);
+    reportDataError(std::cerr, error, o.value("--program-dir"));
     return 2;
   }
   return 0;
@@ -198,9 +197,10 @@ int runDrive(const std::vector<std::string>& args) {
                                   "--script", "--ms", "--settings", "--every"},
                                  {"--summary"});
   const bool summarise = o.flags.count("--summary") != 0;
-  const std::int64_t every = o.has("--every") ? parseNumberOption("--every", o.value("--every")) : (summarise ? 0 : 1);
   if (!o.positional.empty()) throw UsageError("run takes options only");
-  const std::int64_t durationMs = parseNumberOption("--ms", o.value("--ms"));
+  const RunNumbers numbers = checkRunNumbers(o, summarise);
+  const std::int64_t every = numbers.every;
+  const std::int64_t durationMs = numbers.durationMs;
   std::vector<ScriptEvent> events;
   if (o.has("--script")) {
     std::ifstream in(o.value("--script"), std::ios::binary);
@@ -213,14 +213,16 @@ int runDrive(const std::vector<std::string>& args) {
   std::optional<sim::DriveRunner> runner;
   media::VirtualSoundBank bank([&runner] { return runner ? runner->now() : std::int64_t{0}; });
   bank.setRecording(false);
+  const sim::DriveChoice choice = driveChoice(o, o.value("--route"));
+  checkDriveChoice(choice);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {
-    loaded = sim::loadDrive(driveChoice(o, o.value("--route")), bank, headlessServices(),
-                            parseSettings(o.valueOr("--settings", "")));
+    loaded = sim::loadDrive(choice, bank, headlessServices(), parseSettings(o.valueOr("--settings", "")));
   } catch (const data::DataError& error) {
-    reportDataError(error);
+    reportDataError(std::cerr, error, folderOfError(error, choice));
     return 2;
   }
+  warnAboutData(std::cerr, *loaded, choice);
   sim::Drive& drive = *loaded->drive;
   DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
   runner.emplace(drive);

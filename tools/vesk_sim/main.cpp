@@ -7,13 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/keys.h"
 #include "vesk_sim/commands.h"
 #include "vesk_sim/options.h"
+#include "vesk_sim/run_checks.h"
 #include "vesk_sim/script.h"
 
 namespace {
 
-constexpr std::string_view kUsage = R"(usage: vesk-sim COMMAND [OPTIONS]
+constexpr std::string_view kUsageHead = R"(usage: vesk-sim COMMAND [OPTIONS]
 
 Commands:
   dump-vehicle --vehicle-dir DIR [--pretty] FILE
@@ -34,23 +36,37 @@ Commands:
   run --program-dir DIR --vehicle-dir VDIR --vehicle FILE --route ROUTE --ms N
       [--start-station K] [--script SCRIPT] [--settings Kanko=0,Information=1,ATS=0,Tunnel=0,Moji=0]
       [--every T] [--summary]
-      Loads the drive as the simulator does, starts it at virtual time 0 and runs it for N milliseconds,
-      printing one JSON line after every tick: t_ms, tick, every TrainState and ControlState field by name,
-      the handle texts, and lamps (the lit panel lamps). --every T prints every T-th tick's line and the
-      last one; --summary prints a readable summary of the drive instead (with --every, as well). The script holds one event per line ("#" starts a comment):
+      Loads the drive as the simulator does, starts it at virtual time 0 (at the route's start, or at station
+      K, numbered from 0) and runs it for N milliseconds (N >= 0), printing one JSON line after every tick:
+      t_ms, tick, every TrainState and ControlState field by name, the handle texts, and lamps (the lit panel
+      lamps). --every T (T >= 1) prints every T-th tick's line and the last one; --summary prints a readable
+      summary of the drive instead (with --every, as well): where the train stopped and how far from the
+      stopping mark, and the speed at which it passed the stations it did not stop at. Route files are
+      line_*.dat, vehicle files train_*.dat; a route file that is not a route is refused.
+      The script holds one event per line ("#" starts a comment):
         T char C | T key NAME [shift] | T keyup NAME | T hold 3|4 on|off | T set FIELD VALUE
       with T in milliseconds; events at one time apply in file order before the routines due then.
+)";
 
+constexpr std::string_view kUsageTail = R"(
   --help
       Prints this text.
 
-A data error prints the simulator's own message on stderr (and where it was found on a second line) and exits
-with status 2. A message the simulator shows and goes on after (the video, the controller map) goes to stderr.
-Wrong usage exits with status 1.
+A data error prints the simulator's own message on stderr, and on a second line where it was found and what it
+means (as vesk-check says it), and exits with status 2. A message the simulator shows and goes on after (the
+video, the controller map) goes to stderr, and so do warnings about values the simulator accepts but that leave
+a train that cannot be driven (as vesk-check gives them). Wrong usage exits with status 1.
 )";
 
+// The usage text, with the key names of scripts from the simulator's own key table.
+std::string usage() {
+  std::string keys = "      NAME is one of:";
+  for (const auto& [key, name] : vesk::sim::kKeyNames) keys += " " + std::string(name);
+  return std::string(kUsageHead) + keys + "\n" + std::string(kUsageTail);
+}
+
 int usageError(std::string_view what) {
-  std::cerr << "vesk-sim: " << what << "\n\n" << kUsage;
+  std::cerr << "vesk-sim: " << what << "\n\n" << usage();
   return 1;
 }
 
@@ -65,7 +81,7 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   try {
     if (command == "--help" || command == "-h" || command == "help") {
-      std::cout << kUsage;
+      std::cout << usage();
       return 0;
     }
     if (command == "dump-vehicle") return vesk::tools::dumpVehicle(args);
@@ -74,6 +90,9 @@ int main(int argc, char** argv) {
     if (command == "run") return vesk::tools::runDrive(args);
   } catch (const vesk::tools::UsageError& e) {
     return usageError(e.what());
+  } catch (const vesk::tools::DriveChoiceError& e) {
+    std::cerr << "vesk-sim: " << e.what() << '\n';
+    return 1;
   } catch (const vesk::tools::ScriptError& e) {
     std::cerr << "vesk-sim: " << e.what() << '\n';
     return 1;

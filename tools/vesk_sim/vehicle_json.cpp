@@ -7,41 +7,6 @@ namespace {
 
 using namespace vesk::data;
 
-void writePanelImage(JsonWriter& w, std::string_view name, const PanelImage& p) {
-  w.key(name);
-  w.beginObject();
-  w.field("file", p.file);
-  w.field("x", p.x);
-  w.field("y", p.y);
-  w.endObject();
-}
-
-void writePatternImage(JsonWriter& w, std::string_view name, const PatternImage& p) {
-  w.key(name);
-  w.beginObject();
-  w.field("x", p.x);
-  w.field("y", p.y);
-  w.field("patternWidth", p.patternWidth);
-  w.field("patternHeight", p.patternHeight);
-  w.field("file", p.file);
-  w.endObject();
-}
-
-void writeNeedle(JsonWriter& w, std::string_view name, const NeedleSpec& n) {
-  w.key(name);
-  w.beginObject();
-  w.field("file", n.file);
-  w.field("x", n.x);
-  w.field("y", n.y);
-  w.field("value3", n.value3);
-  w.field("value4", n.value4);
-  w.field("offset", n.offset);
-  w.field("scale", n.scale);
-  w.field("scale2", n.scale2);
-  w.field("ammeterMode", n.ammeterMode);
-  w.endObject();
-}
-
 void writeScalars(JsonWriter& w, const VehicleSpec& s) {
   w.field("handleLayout", s.handleLayout);
   w.field("brakeType", s.brakeType);
@@ -127,89 +92,38 @@ void writeSounds(JsonWriter& w, const VehicleSpec& s) {
 }
 
 void writeTables(JsonWriter& w, const VehicleSpec& s) {
-  writeRows(w, "switchSounds", s.switchSounds, s.switchSoundCount, [&](const SwitchSoundRow& r) {
-    w.field("sound", r.sound);
-    w.field("speedBelow", r.speedBelow);
-    w.field("switchKind", r.switchKind);
-  });
+  writeRows(w, "switchSounds", s.switchSounds, s.switchSoundCount);
   w.field("switchSoundCount", s.switchSoundCount);
-  writeRows(w, "engineRates", s.engineRates, s.engineRateCount, [&](const EngineRateRow& r) {
-    w.field("baseRpm", r.baseRpm);
-    w.field("ratio", r.ratio);
-  });
-  writeRows(w, "notchRows", s.notchRows, s.notchRowCount, [&](const NotchRow& r) {
-    w.field("startAccel", r.startAccel);
-    w.field("accelAtV1", r.accelAtV1);
-    w.field("rampEndSpeed", r.rampEndSpeed);
-    w.field("decayStartSpeed", r.decayStartSpeed);
-    w.field("decayExponent", r.decayExponent);
-    w.field("mode", r.mode);
-  });
+  writeRows(w, "engineRates", s.engineRates, s.engineRateCount);
+  writeRows(w, "notchRows", s.notchRows, s.notchRowCount);
   writeArray(w, "notchModeStart", s.notchModeStart);
   w.field("currentPLimit", s.currentPLimit);
   w.field("currentPAccel", s.currentPAccel);
   w.field("currentPSpeed", s.currentPSpeed);
-  writeRows(w, "currentPRows", s.currentPRows, s.currentPCount, [&](const CurrentPRow& r) {
-    w.field("minNotch", r.minNotch);
-    w.field("currentFactor", r.currentFactor);
-    w.field("speedOffset", r.speedOffset);
-    w.field("spare", r.spare);
-  });
+  writeRows(w, "currentPRows", s.currentPRows, s.currentPCount);
   w.field("currentPCount", s.currentPCount);
   writeArray(w, "brakeCurrent", s.brakeCurrent, static_cast<std::size_t>(s.brakeCurrentCount));
-  writeRows(w, "currentBRows", s.currentBRows, s.currentBCount, [&](const CurrentBRow& r) {
-    w.field("slope", r.slope);
-    w.field("speedOffset", r.speedOffset);
-    w.field("spare", r.spare);
-  });
+  writeRows(w, "currentBRows", s.currentBRows, s.currentBCount);
   w.field("currentBCount", s.currentBCount);
-  writeRows(w, "gears", s.gears, s.gearCount, [&](const GearRow& r) {
-    w.field("vFrom", r.vFrom);
-    w.field("vMid", r.vMid);
-    w.field("vTo", r.vTo);
-    w.field("forceFrom", r.forceFrom);
-    w.field("forceMid", r.forceMid);
-    w.field("forceTo", r.forceTo);
-  });
+  writeRows(w, "gears", s.gears, s.gearCount);
   w.field("gearCount", s.gearCount);
-  writeRows(w, "powerModes", s.powerModes, s.powerModeCount, [&](const PowerModeRow& r) {
-    w.field("notchLabel", r.notchLabel);
-    w.field("modeName", r.modeName);
-  });
+  writeRows(w, "powerModes", s.powerModes, s.powerModeCount);
   w.field("powerModeCount", s.powerModeCount);
-  writeRows(w, "engineSounds1", s.engineSounds1, s.engineSound1Count, [&](const EngineSound1Row& r) {
-    w.field("file", r.file);
-    w.field("channelParam", r.channelParam);
-    writeArray(w, "p", r.p);
-  });
+  writeRows(w, "engineSounds1", s.engineSounds1, s.engineSound1Count);
   w.field("engineSound1Count", s.engineSound1Count);
   writeArray(w, "engineSound2", s.engineSound2);
-  writeRows(w, "engineSounds3", s.engineSounds3, s.engineSound3Count, [&](const EngineSound3Row& r) {
-    w.field("file", r.file);
-    w.field("q1", r.q1);
-    w.field("q2", r.q2);
-    writeArray(w, "r", r.r);
-  });
+  writeRows(w, "engineSounds3", s.engineSounds3, s.engineSound3Count);
   w.field("engineSound3Count", s.engineSound3Count);
   writeArray(w, "driveSoundFiles", s.driveSoundFiles, static_cast<std::size_t>(s.driveSoundCount));
   w.field("driveSoundCount", s.driveSoundCount);
   writeArray(w, "cabSignalSpeeds", s.cabSignalSpeeds, static_cast<std::size_t>(s.cabSignalSpeedCount));
   w.field("cabSignalSpeedCount", s.cabSignalSpeedCount);
-  writeRows(w, "otherImages", s.otherImages, s.otherImageCount, [&](const PanelImage& r) {
-    w.field("file", r.file);
-    w.field("x", r.x);
-    w.field("y", r.y);
-  });
+  writeRows(w, "otherImages", s.otherImages, s.otherImageCount);
   w.field("otherImageCount", s.otherImageCount);
 }
 
 void writePanel(JsonWriter& w, const VehicleSpec& s) {
-  w.key("clock");
-  w.beginObject();
-  w.field("x", s.clock.x);
-  w.field("y", s.clock.y);
-  w.field("radius", s.clock.radius);
-  w.endObject();
+  writeRecord(w, "clock", s.clock);
   const std::pair<std::string_view, const PanelImage*> images[] = {
       {"panel", &s.panel},         {"panel2", &s.panel2},     {"lampDoor", &s.lampDoor}, {"lampPower", &s.lampPower},
       {"lampEB", &s.lampEB},       {"lampGen", &s.lampGen},   {"lampAir", &s.lampAir},   {"lampFin", &s.lampFin},
@@ -218,20 +132,20 @@ void writePanel(JsonWriter& w, const VehicleSpec& s) {
       {"lampYY", &s.lampYY},       {"lampR", &s.lampR},       {"lampFwd", &s.lampFwd},   {"lampBack", &s.lampBack},
       {"lampConst", &s.lampConst}, {"lampStop", &s.lampStop},
   };
-  for (const auto& [name, image] : images) writePanelImage(w, name, *image);
+  for (const auto& [name, image] : images) writeRecord(w, name, *image);
   const std::pair<std::string_view, const NeedleSpec*> needles[] = {
       {"needleSpeed", &s.needleSpeed}, {"needleBC", &s.needleBC},   {"needleBCL", &s.needleBCL},
       {"needleSAP", &s.needleSAP},     {"needleER", &s.needleER},   {"needleBP", &s.needleBP},
       {"needleMR", &s.needleMR},       {"needleMRL", &s.needleMRL}, {"needleV", &s.needleV},
       {"needleI", &s.needleI},
   };
-  for (const auto& [name, needle] : needles) writeNeedle(w, name, *needle);
+  for (const auto& [name, needle] : needles) writeRecord(w, name, *needle);
   const std::pair<std::string_view, const PatternImage*> patterns[] = {
       {"lampSignal", &s.lampSignal},         {"notchImageP", &s.notchImageP},   {"notchImageB", &s.notchImageB},
       {"notchImageP2", &s.notchImageP2},     {"notchImageB2", &s.notchImageB2}, {"gearImageList", &s.gearImageList},
       {"gearImageList2", &s.gearImageList2}, {"digiSpeed", &s.digiSpeed},
   };
-  for (const auto& [name, pattern] : patterns) writePatternImage(w, name, *pattern);
+  for (const auto& [name, pattern] : patterns) writeRecord(w, name, *pattern);
 }
 
 }  // namespace
