@@ -84,9 +84,14 @@ std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
   const bool usable = isWaveFormat(info.format) && info.samplerate > 0 && info.channels > 0 && info.frames > 0 &&
                       info.frames <= kMaxWaveSamples / info.channels;
   if (usable) {
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(info.frames * info.channels));
-    const sf_count_t got = isFloatData(info.format) ? readFloatFrames(sf, samples.data(), info.frames, info.channels)
-                                                    : sf_readf_short(sf, samples.data(), info.frames);
+    // A header may claim more samples than the file holds: the buffer is bounded by what the bytes can give (no
+    // WAVE coding expands a byte into more than sixteen samples), and shrunk to what was read.
+    const auto claimed = static_cast<std::int64_t>(info.frames) * info.channels;
+    const std::int64_t possible = static_cast<std::int64_t>(bytes.size()) * 16;
+    const sf_count_t frames = std::min(claimed, possible) / info.channels;
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames * info.channels));
+    const sf_count_t got = isFloatData(info.format) ? readFloatFrames(sf, samples.data(), frames, info.channels)
+                                                    : sf_readf_short(sf, samples.data(), frames);
     if (got > 0) {
       samples.resize(static_cast<std::size_t>(got * info.channels));
       wave->sampleRate = info.samplerate;
