@@ -46,9 +46,7 @@ bool isWaveFormat(int format) {
   return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX;
 }
 
-}  // namespace
-
-std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
+std::shared_ptr<Wave> decode(std::string_view bytes) {
   auto wave = std::make_shared<Wave>();
   MemoryFile file{bytes};
   SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
@@ -72,10 +70,15 @@ std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
   return wave;
 }
 
-std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path) {
+}  // namespace
+
+std::shared_ptr<const Wave> decodeWave(std::string_view bytes) { return decode(bytes); }
+
+std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path, std::string fileName) {
   const auto bytes = core::readFileBytes(path);
-  if (!bytes) return std::make_shared<Wave>();
-  return decodeWave(*bytes);
+  auto wave = bytes ? decode(*bytes) : std::make_shared<Wave>();
+  wave->fileName = fileName.empty() ? path.filename().string() : std::move(fileName);
+  return wave;
 }
 
 }  // namespace vesk::media

@@ -2,8 +2,10 @@
 #include "vesk_sim/drive_summary.h"
 
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -11,10 +13,12 @@
 #include "data/data_error.h"
 #include "data/string_file.h"
 #include "data/vehicle_file.h"
+#include "media/recording_sound_bank.h"
 #include "media/video_source.h"
 #include "media/virtual_sound_bank.h"
-#include "sim/drive_setup.h"
 #include "sim/drive_runner.h"
+#include "sim/drive_setup.h"
+#include "sim/realtime_runner.h"
 #include "sim/state_fields.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
@@ -97,6 +101,7 @@ class FieldSetter {
     return true;
   }
   template <std::size_t N> bool assign(std::array<std::int32_t, N>&) { return false; }
+  bool assign(std::vector<double>&) { return false; }
   template <class V, class F> static bool store(const std::optional<V>& v, F& f) {
     if (!v) return false;
     f = *v;
@@ -134,6 +139,14 @@ sim::InputEvent inputOf(const ScriptEvent& e) {
     return sim::InputEvent::keyUp(keyByName(e.subject));
   }
   return {};
+}
+
+// The sound bank a run plays on, chosen here and nowhere else: the virtual bank, which answers from the drive's
+// virtual time (`now`) how long each sound plays.
+std::unique_ptr<media::SoundBank> chooseSoundBank(const Options& /*options*/, std::function<std::int64_t()> now) {
+  auto bank = std::make_unique<media::VirtualSoundBank>(std::move(now));
+  bank->setRecording(false);
+  return bank;
 }
 
 void reportDataError(const data::DataError& error) {
@@ -196,7 +209,7 @@ int runDrive(const std::vector<std::string>& args) {
   const Options o = parseOptions(args,
                                  {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
                                   "--script", "--ms", "--settings", "--every"},
-                                 {"--summary"});
+                                 {"--summary", "--realtime"});
   const bool summarise = o.flags.count("--summary") != 0;
   const std::int64_t every = o.has("--every") ? parseNumberOption("--every", o.value("--every")) : (summarise ? 0 : 1);
   if (!o.positional.empty()) throw UsageError("run takes options only");
@@ -209,13 +222,15 @@ int runDrive(const std::vector<std::string>& args) {
     text << in.rdbuf();
     events = parseScript(text.str());
   }
-  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded.
+  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded. Every request
+  // to the bank is listed for the trace.
   std::optional<sim::DriveRunner> runner;
-  media::VirtualSoundBank bank([&runner] { return runner ? runner->now() : std::int64_t{0}; });
-  bank.setRecording(false);
+  const auto bank = chooseSoundBank(o, [&runner] { return runner ? runner->now() : std::int64_t{0}; });
+  media::RecordingSoundBank recorder(*bank);
+  recorder.setRecording(every > 0);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {
-    loaded = sim::loadDrive(driveChoice(o, o.value("--route")), bank, headlessServices(),
+    loaded = sim::loadDrive(driveChoice(o, o.value("--route")), recorder, headlessServices(),
                             parseSettings(o.valueOr("--settings", "")));
   } catch (const data::DataError& error) {
     reportDataError(error);
@@ -232,7 +247,16 @@ int runDrive(const std::vector<std::string>& args) {
   for (const ScriptEvent& e : events) {
     if (e.timeMs <= durationMs) runner->input().push(inputOf(e), e.timeMs);
   }
-  runner->runUntil(durationMs);
+  if (o.flags.count("--realtime") != 0) {
+    // At the pace of the clock on the wall, on the simulation thread the simulator's window uses.
+    sim::RealTimeRunner paced(*runner);
+    paced.setEndTime(durationMs);
+    paced.start();
+    paced.waitUntilEnded();
+    paced.stop();
+  } else {
+    runner->runUntil(durationMs);
+  }
   // The last tick's line always comes, when lines were asked for.
   if (every > 1 && runner->ticks() % every != 0) printLine();
   if (summarise) std::cout << summary.text(runner->now());
