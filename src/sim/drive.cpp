@@ -9,6 +9,7 @@
 #include "sim/horn_buzzer.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
+#include "sim/sound_select.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 
@@ -19,6 +20,10 @@ Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeD
     : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), pictures(drivePictures),
       sprites(drivePictures.sprites) {
   soundLayout.driveSoundCount = vehicle.driveSoundCount;
+  soundLayout.soundDataCount = route.soundDataCount;
+  soundLayout.engineSound1Count = vehicle.engineSound1Count;
+  soundLayout.engineSound3Count = vehicle.engineSound3Count;
+  soundLayout.calloutCounter = route.calloutCount2;
 }
 
 void Drive::MMTimer1Timer() {
@@ -57,13 +62,19 @@ void Drive::Timer1Timer() {
   motorCurrentStep(*this);
   electricBrakeStep(*this);
   compressorStep(*this);
-  // 9. Tunnel sound attenuation, track-side and positional sounds (not built yet).
+  // 9. Tunnel sound attenuation, track-side and positional sounds, the points.
+  routeSoundStep(*this);
+  switchSoundStep(*this);
   // 10. Gradient sampling.
   sampleGradient(*this);
   // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
   // 12. Stations, doors, vigilance device, stop warning (not built yet).
-  // 13. Running, motor and engine sounds (not built yet); the horn and the buzzer; side videos (not built yet);
-  //     the ends of the line; automatic gear change and gear shifting.
+  // 13. Running, motor and engine sounds; the horn and the buzzer; side videos and their "[MovieSwitch]" sounds
+  //     (not built yet: the side video's frame counter does not exist yet); the ends of the line; automatic gear
+  //     change and gear shifting.
+  runningSoundStep(*this);
+  motorSoundStep(*this);
+  engineSoundStep(*this);
   hornBuzzerStep(*this);
   lineEndBarriers(*this);
   automaticGearStep(*this);
@@ -75,7 +86,8 @@ void Drive::Timer1Timer() {
   rollBackProtection(*this);
   settings.Tunnel = 1;
   updateTunnel(*this);
-  // 15. Value display feed, forced door closing, driver messages (not built yet).
+  // 15. Value display feed, forced door closing, driver messages (not built yet); announcements near stations.
+  stationAnnouncementStep(*this);
 }
 
 void Drive::clearPerRunTables() { line.clearPerRunTables(); }

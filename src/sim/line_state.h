@@ -27,6 +27,11 @@ struct StationState {
 struct LineState {
   std::array<SignalState, data::kSignalCapacity> signals{};
   std::array<StationState, data::kStationCapacity> stations{};
+  // Sounds along the line, per route row: "[Sound]" rows started, "[Switch]" rows sounded, "[Announce]" rows
+  // played (from row 1, as the route stores them).
+  std::array<std::uint8_t, data::kTrackSoundCapacity> trackSoundStarted{};
+  std::array<std::uint8_t, data::kSwitchCapacity> switchSoundStarted{};
+  std::array<std::uint8_t, data::kAnnounceCapacity> announceDone{};
 
   // Forgets what this run has passed and played.
   void clearPerRunTables();

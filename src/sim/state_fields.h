@@ -90,6 +90,14 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   // Stations, doors and the timetable clock.
 
   // Sound selection.
+  visit("tunnelAttenuation", s.tunnelAttenuation);
+  visit("motorGain", s.motorGain);
+  visit("engine3Gain", s.engine3Gain);
+  visit("motorMaster", s.motorMaster);
+  visit("engine3Master", s.engine3Master);
+  visit("motorLevel", s.motorLevel);
+  visit("engine3Level", s.engine3Level);
+  visit("doorClosingTicks", s.doorClosingTicks);
 
   // Driver information.
 

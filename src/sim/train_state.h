@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/fixed.h"
 
@@ -119,6 +120,16 @@ struct TrainState {
   // Stations, doors and the timetable clock.
 
   // Sound selection.
+  double tunnelAttenuation = 1.0;  // sound level factor of the "[Atten]" section the train is in, 1.0 elsewhere
+  // Per engine-sound row: gains 0-100 and levels of the "[EngineSound1]" rows (motor or engine) and of the
+  // "[EngineSound3]" rows, sized to the vehicle's rows by the tick; the masters are shared by each list's rows.
+  std::vector<double> motorGain;
+  std::vector<double> engine3Gain;
+  double motorMaster = 0;
+  double engine3Master = 0;
+  std::vector<double> motorLevel;
+  std::vector<double> engine3Level;
+  std::int32_t doorClosingTicks = 0;  // ticks since the doors began closing (a diesel's idle sounds follow them)
 
   // Driver information.
 

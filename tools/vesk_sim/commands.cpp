@@ -4,8 +4,10 @@
 #include "vesk_sim/run_checks.h"
 
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -13,10 +15,13 @@
 #include "data/data_error.h"
 #include "data/string_file.h"
 #include "data/vehicle_file.h"
+#include "media/openal_sound_bank.h"
+#include "media/recording_sound_bank.h"
 #include "media/video_source.h"
 #include "media/virtual_sound_bank.h"
-#include "sim/drive_setup.h"
 #include "sim/drive_runner.h"
+#include "sim/drive_setup.h"
+#include "sim/realtime_runner.h"
 #include "sim/state_fields.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
@@ -99,6 +104,7 @@ class FieldSetter {
     return true;
   }
   template <std::size_t N> bool assign(std::array<std::int32_t, N>&) { return false; }
+  bool assign(std::vector<double>&) { return false; }
   template <class V, class F> static bool store(const std::optional<V>& v, F& f) {
     if (!v) return false;
     f = *v;
@@ -138,6 +144,18 @@ sim::InputEvent inputOf(const ScriptEvent& e) {
   return {};
 }
 
+// The sound bank a run plays on, chosen here and nowhere else: with --audio the sound device through OpenAL
+// (a drive at the wall clock's pace, to be listened to); otherwise the virtual bank, which answers from the
+// drive's virtual time (`now`) how long each sound plays.
+std::unique_ptr<media::SoundBank> chooseSoundBank(const Options& options, std::function<std::int64_t()> now) {
+  if (options.flags.count("--audio") != 0) {
+    if (options.flags.count("--realtime") == 0) throw UsageError("--audio plays the drive aloud: add --realtime");
+    return std::make_unique<media::OpenAlSoundBank>();
+  }
+  auto bank = std::make_unique<media::VirtualSoundBank>(std::move(now));
+  bank->setRecording(false);
+  return bank;
+}
 
 }  // namespace
 
@@ -195,7 +213,7 @@ int runDrive(const std::vector<std::string>& args) {
   const Options o = parseOptions(args,
                                  {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
                                   "--script", "--ms", "--settings", "--every"},
-                                 {"--summary"});
+                                 {"--summary", "--realtime", "--audio"});
   const bool summarise = o.flags.count("--summary") != 0;
   if (!o.positional.empty()) throw UsageError("run takes options only");
   const RunNumbers numbers = checkRunNumbers(o, summarise);
@@ -209,15 +227,17 @@ int runDrive(const std::vector<std::string>& args) {
     text << in.rdbuf();
     events = parseScript(text.str());
   }
-  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded.
+  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded. Every request
+  // to the bank is listed for the trace.
   std::optional<sim::DriveRunner> runner;
-  media::VirtualSoundBank bank([&runner] { return runner ? runner->now() : std::int64_t{0}; });
-  bank.setRecording(false);
+  const auto bank = chooseSoundBank(o, [&runner] { return runner ? runner->now() : std::int64_t{0}; });
+  media::RecordingSoundBank recorder(*bank);
+  recorder.setRecording(every > 0);
   const sim::DriveChoice choice = driveChoice(o, o.value("--route"));
   checkDriveChoice(choice);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {
-    loaded = sim::loadDrive(choice, bank, headlessServices(), parseSettings(o.valueOr("--settings", "")));
+    loaded = sim::loadDrive(choice, recorder, headlessServices(), parseSettings(o.valueOr("--settings", "")));
   } catch (const data::DataError& error) {
     reportDataError(std::cerr, error, folderOfError(error, choice));
     return 2;
@@ -234,7 +254,16 @@ int runDrive(const std::vector<std::string>& args) {
   for (const ScriptEvent& e : events) {
     if (e.timeMs <= durationMs) runner->input().push(inputOf(e), e.timeMs);
   }
-  runner->runUntil(durationMs);
+  if (o.flags.count("--realtime") != 0) {
+    // At the pace of the clock on the wall, on the simulation thread the simulator's window uses.
+    sim::RealTimeRunner paced(*runner);
+    paced.setEndTime(durationMs);
+    paced.start();
+    paced.waitUntilEnded();
+    paced.stop();
+  } else {
+    runner->runUntil(durationMs);
+  }
   // The last tick's line always comes, when lines were asked for.
   if (every > 1 && runner->ticks() % every != 0) printLine();
   if (summarise) std::cout << summary.text(runner->now());

@@ -3,6 +3,7 @@
 #include "media/image_list.h"
 #include "sim/state_fields.h"
 #include "vesk_sim/json_tables.h"
+#include "vesk_sim/sound_ops_json.h"
 
 namespace vesk::tools {
 namespace {
@@ -21,6 +22,11 @@ class FieldWriter {
   void write(double v) { w_.value(v); }
   void write(core::Fixed v) { w_.value(v); }
   void write(const std::string& v) { w_.value(v); }
+  void write(const std::vector<double>& values) {
+    w_.beginArray();
+    for (double v : values) w_.value(v);
+    w_.endArray();
+  }
   template <std::size_t N> void write(const std::array<std::int32_t, N>& values) {
     w_.beginArray();
     for (std::int32_t v : values) w_.value(v);
@@ -49,6 +55,8 @@ std::string stateLine(sim::Drive& drive, std::int64_t timeMs, std::int64_t tick)
   // Stations and call-outs.
 
   // Sounds.
+  w.key("soundOps");
+  writeSoundOps(w, drive.sounds);
 
   // The panel's sprites.
 
