@@ -8,6 +8,7 @@
 #include "sim/handle_steps.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
+#include "sim/protection.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 
@@ -40,6 +41,7 @@ void Drive::MMTimer1Timer() {
 
 void Drive::Timer1Timer() {
   // 1. ATS warning sound housekeeping and ATS pattern preparation (not built yet).
+  retirePrecedingTrain(*this);
   // 2. Tick counter; the speedometer needle (not built yet).
   state.tickCount += 1;
   // A recorded speed of 0 would stop the video for good; it counts as 1 km/h.
@@ -59,8 +61,18 @@ void Drive::Timer1Timer() {
   // 9. Tunnel sound attenuation, track-side and positional sounds (not built yet).
   // 10. Gradient sampling.
   sampleGradient(*this);
-  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
-  // 12. Stations, doors, vigilance device, stop warning (not built yet).
+  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks.
+  updateSignalAspects(*this);
+  updateShownSignal(*this);
+  trafficLightStep(*this);
+  atcStep(*this);
+  atsSPointStep(*this);
+  atsSAlarmStep(*this);
+  atsPStep(*this);
+  speedLimitStep(*this);
+  speedCheckStep(*this);
+  // 12. Stations, doors, vigilance device, stop warning (stations and the stop warning not built yet).
+  vigilanceStep(*this);
   // 13. Running, motor and engine sounds and side videos (not built yet); the ends of the line; automatic gear
   //     change and gear shifting.
   lineEndBarriers(*this);

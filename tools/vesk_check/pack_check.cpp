@@ -16,6 +16,7 @@
 #include "media/picture_loader.h"
 #include "media/video_source.h"
 #include "media/wave.h"
+#include "vesk_check/protection_check.h"
 
 namespace vesk::tools {
 namespace {
@@ -137,6 +138,7 @@ void checkRoute(Checker& c, const std::string& file, const data::UiStrings& stri
                   std::to_string(data::kAtsBeaconCapacity) + " and are left out");
       }
       if (route->speedUnitCount == 0) c.add(file, 0, "no [SpeedUnit] rows: nothing on the line gets a position");
+      for (const std::string& message : protectionFindings(*route)) c.add(file, 0, message);
     } catch (const data::DataError& e) {
       c.add(e, file);
     }
