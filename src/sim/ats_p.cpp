@@ -57,7 +57,11 @@ Target searchBeacons(const Drive& drive, const Patterns& defaults) {
   const TrainState& s = drive.state;
   Target found{defaults.p1 - 5, 0, -1, 0};
   const int n = std::min(r.atsBeaconCount, data::kAtsBeaconCapacity);
-  for (int i = 0; i < n; ++i) {
+  // The beacons are sorted by position: those behind the train only give the defaults again.
+  const auto* first =
+      std::lower_bound(r.atsBeacons.data(), r.atsBeacons.data() + n, s.position,
+                       [](const data::AtsBeacon& b, double p) { return static_cast<double>(b.position) < p; });
+  for (int i = static_cast<int>(first - r.atsBeacons.data()); i < n; ++i) {
     const data::AtsBeacon& b = r.atsBeacons[static_cast<std::size_t>(i)];
     const double d = static_cast<double>(b.position) - s.position;
     if (d < 0 || d >= kSearchReach) {

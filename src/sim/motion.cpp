@@ -1,5 +1,6 @@
 #include "sim/motion.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/rounding.h"
@@ -17,17 +18,33 @@ void applyReverser(Drive& drive) {
   if (drive.control.reverser == -1) s.tractiveForce = -s.tractiveForce;
 }
 
+namespace {
+
+// The recorded speed at a frame inside the row, interpolated linearly.
+std::int32_t speedInRow(const data::SpeedUnitRow& row, std::int32_t frame) {
+  const double fraction =
+      (static_cast<double>(frame) - row.frameFrom) / (static_cast<double>(row.frameTo) - row.frameFrom);
+  return saturate32(nearest(row.speedFrom + (row.speedTo - row.speedFrom) * fraction));
+}
+
+}  // namespace
+
 std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::int32_t frame) {
   for (int i = 0; i < route.speedUnitCount; ++i) {
     const data::SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
-    if (row.frameFrom <= frame && frame < row.frameTo) {
-      const double fraction =
-          (static_cast<double>(frame) - row.frameFrom) / (static_cast<double>(row.frameTo) - row.frameFrom);
-      const double speed = row.speedFrom + (row.speedTo - row.speedFrom) * fraction;
-      return FrameSpeed{i, saturate32(nearest(speed))};
-    }
+    if (row.frameFrom <= frame && frame < row.frameTo) return FrameSpeed{i, speedInRow(row, frame)};
   }
   return std::nullopt;
+}
+
+std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::int32_t frame, int hint) {
+  const int rows = std::min(route.speedUnitCount, data::kSpeedUnitCapacity);
+  for (const int i : {hint, hint + 1}) {
+    if (i < 0 || i >= rows) continue;
+    const data::SpeedUnitRow& row = route.speedUnits[static_cast<std::size_t>(i)];
+    if (row.frameFrom <= frame && frame < row.frameTo) return FrameSpeed{i, speedInRow(row, frame)};
+  }
+  return lookUpFrameSpeed(route, frame);
 }
 
 void advanceFrame(double speed, std::int32_t frameSpeed, std::int32_t& frame, std::int32_t& accumulator,

@@ -29,5 +29,8 @@ void advanceFrame(double speed, std::int32_t frameSpeed, std::int32_t& frame, st
 
 // The video's recorded speed at a frame: the row whose [frameFrom, frameTo) holds it, interpolated linearly.
 std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::int32_t frame);
+// The same, looking first at row `hint` (the row of the previous lookup) and the row after it: the same answer on
+// a route whose rows do not overlap, without walking the table.
+std::optional<FrameSpeed> lookUpFrameSpeed(const data::RouteData& route, std::int32_t frame, int hint);
 
 }  // namespace vesk::sim

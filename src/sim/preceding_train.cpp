@@ -32,6 +32,19 @@ const data::PreTrainRow* rowAt(const data::RouteData& r, std::int32_t frame) {
   return nullptr;
 }
 
+// The video's recorded speed where the preceding train is; a recorded speed of 0 counts as 1 km/h, as it does
+// for the train.
+void lookUpPrecedingFrameSpeed(Drive& drive) {
+  TrainState& s = drive.state;
+  const auto found = lookUpFrameSpeed(drive.route, s.precedingFrame, s.precedingSpeedUnitRow);
+  if (!found) {
+    s.precedingFrameSpeed = std::max(s.precedingFrameSpeed, 1);
+    return;
+  }
+  s.precedingFrameSpeed = std::max(found->speed, 1);
+  s.precedingSpeedUnitRow = found->row;
+}
+
 }  // namespace
 
 void advancePrecedingTrain(Drive& drive) {
@@ -40,14 +53,11 @@ void advancePrecedingTrain(Drive& drive) {
   const data::RouteData& r = drive.route;
   const data::PreTrainRow* row = rowAt(r, s.precedingFrame);
   s.precedingSpeed = row != nullptr && s.clock > row->departureClock ? row->speed : 0;
-  // A recorded speed of 0 counts as 1 km/h, as it does for the train.
-  if (s.precedingFrameSpeed == 0) {
-    const auto found = lookUpFrameSpeed(r, s.precedingFrame);
-    s.precedingFrameSpeed = std::max(found ? found->speed : 1, 1);
-  }
+  if (s.precedingFrameSpeed == 0) lookUpPrecedingFrameSpeed(drive);
   std::int32_t remainder = 0;
+  const std::int32_t before = s.precedingFrame;
   advanceFrame(s.precedingSpeed, s.precedingFrameSpeed, s.precedingFrame, s.precedingAccumulator, remainder);
-  if (const auto found = lookUpFrameSpeed(r, s.precedingFrame)) s.precedingFrameSpeed = std::max(found->speed, 1);
+  if (s.precedingFrame != before) lookUpPrecedingFrameSpeed(drive);
 }
 
 void retirePrecedingTrain(Drive& drive) {

@@ -14,6 +14,7 @@ void prepareProtection(Drive& drive) {
   drive.state.precedingFrame = route.preTrainCount > 0 ? route.preTrainStart : 0;
   drive.state.precedingFrameSpeed = 0;
   drive.state.precedingAccumulator = 0;
+  drive.state.precedingSpeedUnitRow = -1;
   startTrafficLights(drive);
   addTrafficLightSprites(drive);
   drive.protectionSpriteIds.lookedUp = false;

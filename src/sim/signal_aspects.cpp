@@ -127,7 +127,9 @@ void updateSignalAspects(Drive& drive) {
   for (int i = 0; i < n; ++i) {
     const data::SignalRow& s = row(i);
     SignalState& state = line.signals[static_cast<std::size_t>(i)];
-    if (const auto fixed = fixedAspect(drive, s, top)) state.aspect = *fixed;
+    if (s.controlKind != 0 || drive.state.videoMode == 1) {
+      if (const auto fixed = fixedAspect(drive, s, top)) state.aspect = *fixed;
+    }
     if (s.visibleFrom <= frame && frame < s.visibleTo) {
       state.image = signalPicture(s.headType, state.aspect, drive.vehicle.maxSpeed);
     } else {

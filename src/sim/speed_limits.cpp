@@ -18,7 +18,7 @@ constexpr int kReleaseFrames = 200;
 // metres when the train is not above the limit (cm).
 double warningDistance(int limit, double speed) {
   if (speed > limit) return ((limit + speed) * (speed - limit) / 21.6 + speed) * 100;
-  return static_cast<double>(core::nearest(speed)) * 200;
+  return std::round(speed) * 200;  // nearest(): halves away from zero
 }
 
 struct Ahead {

@@ -87,6 +87,7 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("precedingSpeed", s.precedingSpeed);
   visit("precedingFrameSpeed", s.precedingFrameSpeed);
   visit("precedingAccumulator", s.precedingAccumulator);
+  visit("precedingSpeedUnitRow", s.precedingSpeedUnitRow);
   visit("atsAlarmCode", s.atsAlarmCode);
   visit("atspState", s.atspState);
   visit("atspPrevState", s.atspPrevState);

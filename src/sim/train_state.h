@@ -115,7 +115,8 @@ struct TrainState {
   std::int32_t precedingSpeed = 0;  // km/h
   std::int32_t precedingFrameSpeed = 0;
   std::int32_t precedingAccumulator = 0;
-  std::int32_t atsAlarmCode = kNone;  // the ATS-S code the bell started ringing for
+  std::int32_t precedingSpeedUnitRow = -1;  // "[SpeedUnit]" row of its last frame-speed lookup
+  std::int32_t atsAlarmCode = kNone;        // the ATS-S code the bell started ringing for
   // ATS-P: state 0 clear, 1 pattern warning, 2 and 3 braking; the target found ahead (km/h, 999 none), its
   // distance (cm, 0 when no beacon is near), the braking pattern P1 and the warning pattern P2 (km/h) and the
   // beacon that gave the target (-1 none).
