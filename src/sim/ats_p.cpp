@@ -73,7 +73,7 @@ Target searchBeacons(const Drive& drive, const Patterns& defaults) {
       const int aspect = drive.line.signals[static_cast<std::size_t>(b.signalIndex)].aspect;
       if (isRealSignal(drive, b.signalIndex) && aspect == 0) {
         speed = b.speed;
-      } else if (aspect != 0 && s.speed == 0 && s.atspState == 1) {
+      } else if (aspect != 0 && core::nearest(s.speed) == 0 && s.atspState == 1) {
         speed = kSignalRelease;
       }
     } else if (b.kind == 3 && b.stationIndex >= 0 &&
