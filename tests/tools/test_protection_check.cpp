@@ -44,6 +44,13 @@ TEST(ProtectionCheck, RowsNamingWhatTheLineLacksAreReported) {
   r.speedLimits[1].beaconKind = 7;
   r.speedLimitCount = 2;
   r.preTrains[1].station = 9;
+  r.signals[2] = {};
+  r.signals[2].headType = 4;
+  r.signals[2].visibleFrom = 1000;
+  r.signals[2].visibleTo = 1500;
+  r.signals[2].atsPoint1 = 900;
+  r.signals[2].atsPoint2 = 1450;
+  r.signalCount = 3;
   const auto f = protectionFindings(r);
   EXPECT_TRUE(has(f, "[Signal] row 1: fixed aspect 6 is outside 0-4 (the [Speed_Signal] list): the nearest is shown"));
   EXPECT_TRUE(has(f, "[Signal] row 1: waits for the departure of station 5, which the line does not have: the signal "
@@ -55,7 +62,9 @@ TEST(ProtectionCheck, RowsNamingWhatTheLineLacksAreReported) {
   EXPECT_TRUE(has(f, "[SpeedLimit] row 2: ATS-P beacon kind 7 is not 1 (limit), 2 (signal) or 3 (station): ATS-P "
                      "ignores it"));
   EXPECT_TRUE(has(f, "[Pre_Train] row 2: station 9 is not on the line: the row is not used"));
-  EXPECT_EQ(f.size(), 7u);
+  EXPECT_TRUE(has(f, "[Signal] row 3: ATS point 1 (frame 900) is outside the frames the signal is in view "
+                     "(1000-1500): ATS-S reads no picture of it there"));
+  EXPECT_EQ(f.size(), 8u);
 }
 
 TEST(ProtectionCheck, ShortListsAndAnEmptyPrecedingTrain) {

@@ -52,6 +52,16 @@ class Findings {
         add(row("[Signal]", i) + ": waits for the departure of station " + std::to_string(s.stationIndex) +
             ", which the line does not have: the signal works automatically");
       }
+      // ATS-S reads the picture of the signal in view at its points.
+      const int points[2] = {s.atsPoint1, s.atsPoint2};
+      for (int k = 0; k < 2; ++k) {
+        const int point = points[k];
+        if (s.headType >= 1 && s.headType <= 9 && point != 0 && (point < s.visibleFrom || point >= s.visibleTo)) {
+          add(row("[Signal]", i) + ": ATS point " + std::to_string(k + 1) + " (frame " + std::to_string(point) +
+              ") is outside the frames the signal is in view (" + std::to_string(s.visibleFrom) + "-" +
+              std::to_string(s.visibleTo) + "): ATS-S reads no picture of it there");
+        }
+      }
       // ATC reads the speed of pictures 22-29 from the list.
       if (s.headType == 6 || s.headType == 7) {
         for (int aspect = 0; aspect <= top; ++aspect) {
