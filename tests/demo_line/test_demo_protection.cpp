@@ -156,7 +156,7 @@ TEST_P(DemoGoldenDrive, MatchesItsTrace) {
 INSTANTIATE_TEST_SUITE_P(Drives, DemoGoldenDrive,
                          testing::Values(GoldenDrive{"demo_ats_s", "line_down_local.dat", "train_VK700_3Cars.dat",
                                                      300000},
-                                         GoldenDrive{"demo_ats_p", "line_down_local.dat", "train_VK500.dat", 300000}),
+                                         GoldenDrive{"demo_ats_p", "line_down_local.dat", "train_VK500.dat", 330000}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
