@@ -9,6 +9,7 @@
 #include "sim/horn_buzzer.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
+#include "sim/protection.h"
 #include "sim/sound_select.h"
 #include "sim/track.h"
 #include "sim/traction.h"
@@ -46,6 +47,7 @@ void Drive::MMTimer1Timer() {
 
 void Drive::Timer1Timer() {
   // 1. ATS warning sound housekeeping and ATS pattern preparation (not built yet).
+  retirePrecedingTrain(*this);
   // 2. Tick counter; the speedometer needle (not built yet).
   state.tickCount += 1;
   // A recorded speed of 0 would stop the video for good; it counts as 1 km/h.
@@ -67,8 +69,18 @@ void Drive::Timer1Timer() {
   switchSoundStep(*this);
   // 10. Gradient sampling.
   sampleGradient(*this);
-  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
-  // 12. Stations, doors, vigilance device, stop warning (not built yet).
+  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks.
+  updateSignalAspects(*this);
+  updateShownSignal(*this);
+  trafficLightStep(*this);
+  atcStep(*this);
+  atsSPointStep(*this);
+  atsSAlarmStep(*this);
+  atsPStep(*this);
+  speedLimitStep(*this);
+  speedCheckStep(*this);
+  // 12. Stations, doors, vigilance device, stop warning (stations and the stop warning not built yet).
+  vigilanceStep(*this);
   // 13. Running, motor and engine sounds; the horn and the buzzer; side videos and their "[MovieSwitch]" sounds
   //     (not built yet: the side video's frame counter does not exist yet); the ends of the line; automatic gear
   //     change and gear shifting.

@@ -22,6 +22,7 @@
 #include "sim/keys.h"
 #include "sim/line_state.h"
 #include "sim/overlay_texts.h"
+#include "sim/protection.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -93,6 +94,7 @@ class Drive final : public Scheduler::Routines {
   std::vector<std::string> uiEvents;  // raised and not yet taken
 
   // Signals and train protection.
+  ProtectionSprites protectionSpriteIds;  // looked up once (protectionSprites())
 
   // Stations, doors, the timetable clock and the call-outs.
 

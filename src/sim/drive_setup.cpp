@@ -8,6 +8,7 @@
 #include "data/route_file.h"
 #include "data/track_positions.h"
 #include "data/vehicle_file.h"
+#include "sim/protection.h"
 
 namespace vesk::sim {
 namespace {
@@ -100,6 +101,7 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBa
   drive.lastFramePosition =
       core::saturate32(videoPictures * static_cast<std::int64_t>(loaded->strings.videoFrameFactor));
   prepareInitialState(drive, choice, route);
+  prepareProtection(drive);
   // Started at once: the drive runs when the window first shows.
   drive.control.inputLocked = 0;
   return loaded;

@@ -8,6 +8,7 @@ void LineState::clearPerRunTables() {
   trackSoundStarted.fill(0);
   switchSoundStarted.fill(0);
   announceDone.fill(0);
+  speedChecksPassed.fill(0);
 }
 
 }  // namespace vesk::sim

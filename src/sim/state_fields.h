@@ -86,6 +86,31 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("lastSignalImage", s.lastSignalImage);
   visit("shownSignalCallout", s.shownSignalCallout);
   // Signals and train protection.
+  visit("precedingFrame", s.precedingFrame);
+  visit("precedingSpeed", s.precedingSpeed);
+  visit("precedingFrameSpeed", s.precedingFrameSpeed);
+  visit("precedingAccumulator", s.precedingAccumulator);
+  visit("precedingSpeedUnitRow", s.precedingSpeedUnitRow);
+  visit("atsAlarmCode", s.atsAlarmCode);
+  visit("atspState", s.atspState);
+  visit("atspPrevState", s.atspPrevState);
+  visit("atspTarget", s.atspTarget);
+  visit("atspDistance", s.atspDistance);
+  visit("atspP1", s.atspP1);
+  visit("atspP2", s.atspP2);
+  visit("atspBeacon", s.atspBeacon);
+  visit("atcLatched", s.atcLatched);
+  visit("limitBlink", s.limitBlink);
+  visit("limitUpcoming", s.limitUpcoming);
+  visit("shownLimitSpeed", s.shownLimitSpeed);
+  visit("shownLimitImage", s.shownLimitImage);
+  visit("upcomingLimitSpeeds", s.upcomingLimitSpeeds);
+  visit("upcomingLimitMetres", s.upcomingLimitMetres);
+  visit("upcomingLimitWarned", s.upcomingLimitWarned);
+  visit("upcomingCheckSpeeds", s.upcomingCheckSpeeds);
+  visit("upcomingCheckMetres", s.upcomingCheckMetres);
+  visit("upcomingCheckWarned", s.upcomingCheckWarned);
+  visit("vigilanceOff", s.vigilanceOff);
 
   // Stations, doors and the timetable clock.
 

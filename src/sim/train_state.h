@@ -116,6 +116,39 @@ struct TrainState {
   std::int32_t shownSignalCallout = kNone;
 
   // Signals and train protection.
+  // The preceding train: its frame (0: none), the speed of its timetable row, and its own frame advance.
+  std::int32_t precedingFrame = 0;
+  std::int32_t precedingSpeed = 0;  // km/h
+  std::int32_t precedingFrameSpeed = 0;
+  std::int32_t precedingAccumulator = 0;
+  std::int32_t precedingSpeedUnitRow = -1;  // "[SpeedUnit]" row of its last frame-speed lookup
+  std::int32_t atsAlarmCode = kNone;        // the ATS-S code the bell started ringing for
+  // ATS-P: state 0 clear, 1 pattern warning, 2 and 3 braking; the target found ahead (km/h, 999 none), its
+  // distance (cm, 0 when no beacon is near), the braking pattern P1 and the warning pattern P2 (km/h) and the
+  // beacon that gave the target (-1 none).
+  std::int32_t atspState = 0;
+  std::int32_t atspPrevState = 0;
+  std::int32_t atspTarget = kNone;
+  double atspDistance = 0;
+  std::int32_t atspP1 = kNone;
+  std::int32_t atspP2 = kNone;
+  std::int32_t atspBeacon = -1;
+  std::uint8_t atcLatched = 0;
+  // The speed-limit sign: blinking while a limit ahead is announced; the release sign shown after a limit.
+  std::uint8_t limitBlink = 0;
+  std::uint8_t limitUpcoming = 0;
+  std::int32_t shownLimitSpeed = kNone;
+  std::int32_t shownLimitImage = kNone;
+  // The next three "[SpeedLimit]" rows ahead and the next three "[SpeedCheck1]" rows ahead that apply: speed
+  // (km/h, 999 none), distance (m, to the nearest metre) and whether the train is within its warning distance.
+  std::array<std::int32_t, 3> upcomingLimitSpeeds{kNone, kNone, kNone};
+  std::array<std::int32_t, 3> upcomingLimitMetres{};
+  std::array<std::int32_t, 3> upcomingLimitWarned{};
+  std::array<std::int32_t, 3> upcomingCheckSpeeds{kNone, kNone, kNone};
+  std::array<std::int32_t, 3> upcomingCheckMetres{};
+  std::array<std::int32_t, 3> upcomingCheckWarned{};
+  // 1 once auto-run or the resistance switch has been used: the vigilance device stays off for the drive.
+  std::uint8_t vigilanceOff = 0;
 
   // Stations, doors and the timetable clock.
 

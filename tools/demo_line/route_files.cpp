@@ -153,12 +153,15 @@ std::string routeFile(const Service& sv) {
   t.list("[Speed_Signal]", {"0", "25", "45", "65", "110"});
   t.key("[DataName]", sv.down ? "down" : "up");
   t.key("[Perspective]", "20.0", 200);
-  // The preceding train runs four minutes ahead, stopping where this one stops.
+  // The preceding train leaves every station six minutes before this one and runs at 60 km/h; at the terminus it
+  // runs on off the line. It starts where it is at this train's first departure, waiting at the second station
+  // ahead, so that its signals stay clear for a train at the video's speed (which makes no stops).
   std::vector<std::string> pre;
   for (int k = sv.first; k < stations; ++k) {
-    pre.push_back(csv(k - sv.first, 60, departure[static_cast<std::size_t>(k)] - 240 * 30));
+    pre.push_back(csv(k - sv.first, 60, k + 1 < stations ? departure[static_cast<std::size_t>(k)] - 360 * 30 : 0));
   }
-  t.list("[Pre_Train]", pre, {csv(frame(at(sv.first)) + 2400, rec.lastFrame())});
+  const int ahead = std::min(sv.first + 2, stations - 1);
+  t.list("[Pre_Train]", pre, {csv(frame(at(ahead)) + 2, rec.lastFrame())});
   t.key("[OneMan]", sv.oneMan);
   t.list("[SoundData]", files(environmentSounds()));
   if (sv.down) t.key("[Monitor]", "train_VK500.dat", 482, 470, 240, 150, "image\\monitor.bmp");
@@ -197,10 +200,12 @@ std::string routeFile(const Service& sv) {
   std::vector<std::string> stationRows;
   for (int k = sv.first; k < stations; ++k) {
     const int d = downIndex(sv.down, k);
-    // The ATS-P stop beacon and the doors on the left going down, the right going up (door side 1).
+    // The doors on the left going down, the right going up (door side 1). ATS-P keeps to 95 km/h between
+    // stations (the line's 90 km/h with a margin). No ATS-P stop beacons: the recorded run passes each stopping
+    // mark at 5 km/h (so a train at its speed would be braked at every stop), and a one-man stop is never served.
     stationRows.push_back(csv(l.stations[static_cast<std::size_t>(k)].name, stops(k) ? 0 : 1, frame(at(k)), 14000,
                               env.arrivalFirst + d, env.departureMelody, env.platformAmbience,
-                              departure[static_cast<std::size_t>(k)], k + 1 < stations ? 80 : 25, 1, sv.down ? 0 : 1, 0,
+                              departure[static_cast<std::size_t>(k)], k + 1 < stations ? 95 : 25, 0, sv.down ? 0 : 1, 0,
                               0, 0, 60));
   }
   t.list("[Station]", stationRows);
@@ -208,7 +213,8 @@ std::string routeFile(const Service& sv) {
   std::vector<std::string> signalRows;
   for (const SignalSite& site : signalSites(l)) {
     if (site.at < at(sv.first)) continue;
-    signalRows.push_back(csv(0, 0, site.callout, site.headType, frame(site.at - 450), frame(site.at),
+    // In view from 650 m: ATS-S reads the signal's picture at its first point, 600 m before it.
+    signalRows.push_back(csv(0, 0, site.callout, site.headType, frame(site.at - 650), frame(site.at),
                              frame(site.at - 600), frame(site.at - 20), 0, 0, 0, 232, 96, 0, 0, 0, 0, 0, 0, 0, 0, 0));
   }
   t.list("[Signal]", signalRows);
@@ -240,8 +246,8 @@ std::string routeFile(const Service& sv) {
     limits.push_back(csv(s.kmh, limitSignPattern(s.kmh), 1, frame(s.from), frame(s.to), release));
   }
   t.list("[SpeedLimit]", limits);
-  // An ATS-S speed check before the terminus.
-  t.list("[SpeedCheck1]", {csv(45, 2, frame(at(stations - 1) - 350), 0)});
+  // An ATS-S speed check 80 m before the terminus' stopping mark (the recorded run passes it at 40 km/h).
+  t.list("[SpeedCheck1]", {csv(45, 2, frame(at(stations - 1) - 80), 0)});
 
   t.lines("[SignImageList]",
           {"image\\track\\teimoku.bmp,64", "image\\track\\line_s.bmp,4", "image\\track\\line_m.bmp,4",

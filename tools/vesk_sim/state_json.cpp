@@ -1,5 +1,7 @@
 #include "vesk_sim/state_json.h"
 
+#include <algorithm>
+
 #include "media/image_list.h"
 #include "sim/state_fields.h"
 #include "vesk_sim/json_tables.h"
@@ -51,6 +53,19 @@ std::string stateLine(sim::Drive& drive, std::int64_t timeMs, std::int64_t tick)
   w.field("gearText", drive.handleTexts.gearText);
   sim::visitOverlayTexts(drive.texts, fields);
   // Signals and train protection.
+  w.key("signalAspects");
+  w.beginArray();
+  for (int i = 0; i < std::min(drive.route.signalCount, data::kSignalCapacity); ++i) {
+    w.value(drive.line.signals[static_cast<std::size_t>(i)].aspect);
+  }
+  w.endArray();
+  // The phase (1-6) of each road traffic light.
+  w.key("trafficLightPhases");
+  w.beginArray();
+  for (int i = 0; i < std::min(drive.route.trafficSignalCount, data::kTrafficSignalCapacity); ++i) {
+    w.value(drive.line.trafficLights[static_cast<std::size_t>(i)].phase + 1);
+  }
+  w.endArray();
 
   // Stations and call-outs.
 
