@@ -8,6 +8,7 @@
 #include "sim/handle_steps.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
+#include "sim/stations.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 
@@ -49,8 +50,10 @@ void Drive::Timer1Timer() {
   adhesionStep(*this);
   resistanceStep(*this);
   integrateSpeed(*this);
-  // 7. Speed and distance texts, brake squeak, door lamps and departure signal, panel lamps, clock text
-  //    (not built yet).
+  // 7. Speed and distance texts, brake squeak (not built yet); door lamps and departure signal; panel lamps
+  //    (not built yet); the clock text.
+  doorStateStep(*this);
+  timecalc(state.clock);
   // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor.
   brakeSoundStep(*this);
   motorCurrentStep(*this);
@@ -60,7 +63,10 @@ void Drive::Timer1Timer() {
   // 10. Gradient sampling.
   sampleGradient(*this);
   // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
-  // 12. Stations, doors, vigilance device, stop warning (not built yet).
+  // 12. Stations and doors, the call-out items along the line; vigilance device (not built yet); stop warning.
+  stationStep(*this);
+  callOutItemsStep(*this);
+  stationWarningStep(*this);
   // 13. Running, motor and engine sounds and side videos (not built yet); the ends of the line; automatic gear
   //     change and gear shifting.
   lineEndBarriers(*this);
@@ -73,10 +79,25 @@ void Drive::Timer1Timer() {
   rollBackProtection(*this);
   settings.Tunnel = 1;
   updateTunnel(*this);
-  // 15. Value display feed, forced door closing, driver messages (not built yet).
+  // 15. Value display feed (not built yet); forced door closing; driver messages (not built yet).
+  forcedDoorClosing(*this);
+  // The call-out queue, once a tick.
+  kanko_queue_play();
 }
 
-void Drive::clearPerRunTables() { line.clearPerRunTables(); }
+void Drive::clearPerRunTables() {
+  line.clearPerRunTables();
+  // Call-outs waiting or pending belong to the place the train has left.
+  callOutQueue.clear();
+  state.pendingOther = kNone;
+  state.pendingLimit = kNone;
+  state.limitWarnPending = 0;
+  state.limitEndPending = 0;
+  state.lastCallOutId = -1;
+  state.crossingQueue = emptyCrossingQueue();
+  state.crossingPending = -1;
+  nextStationTextFor = -1;
+}
 
 std::vector<std::string> Drive::takeUiEvents() {
   std::lock_guard lock(mutex_);
@@ -95,6 +116,7 @@ DriveSnapshot Drive::snapshot() const {
   shot.frame = state.frame;
   shot.videoMode = state.videoMode;
   shot.clock = state.clock;
+  shot.clockFace = clockFace;
   shot.speed = state.speed;
   return shot;
 }

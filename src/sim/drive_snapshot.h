@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <QImage>
+
 #include "media/sprite_engine.h"
 #include "sim/overlay_texts.h"
 #include "sim/train_state.h"
@@ -19,6 +21,7 @@ struct DriveSnapshot {
   std::int32_t frame = 0;
   std::int32_t videoMode = 0;
   std::int32_t clock = 0;
+  QImage clockFace;  // the analog clock, 50 x 50; null when the panel has none
   double speed = 0;
 };
 

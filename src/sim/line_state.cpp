@@ -2,6 +2,9 @@
 
 namespace vesk::sim {
 
-void LineState::clearPerRunTables() { stations.fill({}); }
+void LineState::clearPerRunTables() {
+  stations.fill({});
+  crossingEntered.fill(0);
+}
 
 }  // namespace vesk::sim

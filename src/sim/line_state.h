@@ -27,6 +27,8 @@ struct StationState {
 struct LineState {
   std::array<SignalState, data::kSignalCapacity> signals{};
   std::array<StationState, data::kStationCapacity> stations{};
+  // The level crossings that have entered the call-out queue this run ("[Cross]" rows).
+  std::array<std::uint8_t, data::kCrossingCapacity> crossingEntered{};
 
   // Forgets what this run has passed and played.
   void clearPerRunTables();

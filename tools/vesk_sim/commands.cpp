@@ -195,7 +195,7 @@ int dumpStrings(const std::vector<std::string>& args) {
 int runDrive(const std::vector<std::string>& args) {
   const Options o = parseOptions(args,
                                  {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
-                                  "--script", "--ms", "--settings", "--every"},
+                                  "--script", "--ms", "--settings", "--every", "--seed"},
                                  {"--summary"});
   const bool summarise = o.flags.count("--summary") != 0;
   const std::int64_t every = o.has("--every") ? parseNumberOption("--every", o.value("--every")) : (summarise ? 0 : 1);
@@ -222,6 +222,10 @@ int runDrive(const std::vector<std::string>& args) {
     return 2;
   }
   sim::Drive& drive = *loaded->drive;
+  // The door-chance roll draws from a seeded source: the same seed gives the same drive.
+  const std::int64_t seed = o.has("--seed") ? parseNumberOption("--seed", o.value("--seed")) : 0;
+  if (seed < 0 || seed > 0xFFFFFFFFLL) throw UsageError("--seed takes a number from 0 to 4294967295");
+  drive.seedRandom(static_cast<std::uint32_t>(seed));
   DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
   runner.emplace(drive);
   const auto printLine = [&] { std::cout << stateLine(drive, runner->now(), runner->ticks()) << '\n'; };

@@ -33,10 +33,12 @@ Commands:
 
   run --program-dir DIR --vehicle-dir VDIR --vehicle FILE --route ROUTE --ms N
       [--start-station K] [--script SCRIPT] [--settings Kanko=0,Information=1,ATS=0,Tunnel=0,Moji=0]
-      [--every T] [--summary]
+      [--every T] [--summary] [--seed S]
       Loads the drive as the simulator does, starts it at virtual time 0 and runs it for N milliseconds,
       printing one JSON line after every tick: t_ms, tick, every TrainState and ControlState field by name,
-      the handle texts, and lamps (the lit panel lamps). --every T prints every T-th tick's line and the
+      the handle texts, the overlay texts, the station flags, calloutQueue (the call-outs waiting, head
+      first), lamps (the lit panel lamps) and uiEvents (window commands such as BackClick). --seed S seeds
+      the random draws (the door chance of one-man trains; default 0): the same seed repeats the drive. --every T prints every T-th tick's line and the
       last one; --summary prints a readable summary of the drive instead (with --every, as well). The script holds one event per line ("#" starts a comment):
         T char C | T key NAME [shift] | T keyup NAME | T hold 3|4 on|off | T set FIELD VALUE
       with T in milliseconds; events at one time apply in file order before the routines due then.
