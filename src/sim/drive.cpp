@@ -116,7 +116,7 @@ DriveSnapshot Drive::snapshot() const {
   shot.frame = state.frame;
   shot.videoMode = state.videoMode;
   shot.clock = state.clock;
-  shot.clockFace = clockFace;
+  shot.clockFace = clockFace.picture();
   shot.speed = state.speed;
   return shot;
 }

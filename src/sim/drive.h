@@ -12,8 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include <QImage>
-
 #include "data/route_data.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
@@ -21,6 +19,7 @@
 #include "media/sound_bank.h"
 #include "media/sound_layout.h"
 #include "sim/callout_queue.h"
+#include "sim/clock_face.h"
 #include "sim/control_state.h"
 #include "sim/drive_snapshot.h"
 #include "sim/keys.h"
@@ -122,7 +121,7 @@ class Drive final : public Scheduler::Routines {
   CallOutWaves callOutWaves;  // loaded with the sounds, bound to the call-out channel one at a time
   int startStation = 0;       // the station the run started at
   std::mt19937 random{0};
-  QImage clockFace;            // 50 x 50, redrawn by timecalc each second when the panel has an analog clock
+  ClockFace clockFace;         // set by timecalc each second when the panel has an analog clock
   std::string doorStatusText;  // the simple cab's status bar
   StationSprites stationSprites;
   int nextStationTextFor = -1;        // the station whose next-station text was built last

@@ -52,7 +52,7 @@ TEST(ClockFace, HandsPointAtTheTime) {
   v.clock = {745, 470, 20};
   auto f = test::makeDrive(v);
   f->drive.timecalc(30 * 3 * 3600);  // 03:00:00: the hour hand (12 px) at three, minute and second hands at twelve
-  const QImage face = f->drive.clockFace;  // a snapshot's copy
+  const QImage face = f->drive.clockFace.picture();  // a snapshot's copy
   ASSERT_EQ(face.size(), QSize(50, 50));
   const QRgb black = qRgb(0, 0, 0);
   EXPECT_EQ(face.pixel(36, 25), black);
@@ -65,7 +65,7 @@ TEST(ClockFace, HandsPointAtTheTime) {
   // At 00:00:15 the second hand points at three, full length.
   f->drive.timecalc(30 * 15);
   EXPECT_EQ(face.pixel(44, 25), qRgb(240, 240, 240)) << "a copy taken before keeps its picture";
-  EXPECT_EQ(f->drive.clockFace.pixel(44, 25), black);
+  EXPECT_EQ(f->drive.clockFace.picture().pixel(44, 25), black);
   EXPECT_EQ(f->drive.snapshot().clockFace.pixel(44, 25), black);
 }
 
@@ -74,7 +74,8 @@ TEST(ClockFace, NotDrawnWithoutAClockOnThePanel) {
   v.clock = {0, 470, 20};
   auto f = test::makeDrive(v);
   f->drive.timecalc(30 * 60);
-  EXPECT_TRUE(f->drive.clockFace.isNull());
+  EXPECT_TRUE(f->drive.clockFace.picture().isNull());
+  EXPECT_TRUE(f->drive.snapshot().clockFace.isNull());
   EXPECT_EQ(f->drive.state.clockText, "00:01:00");
 }
 
