@@ -78,6 +78,7 @@ void stationsAndCallOuts() {
   std::vector<double> rates;
   for (int run = 0; run < 5; ++run) {
     std::vector<vesk::test::StationSpec> stations;
+    stations.reserve(10);
     for (int k = 0; k < 10; ++k) {
       stations.push_back({"S" + std::to_string(k), k % 3 == 1 ? 1 : 0, k * kFramesPerKm + 200, 25200 + 1800 * k});
     }

@@ -14,7 +14,7 @@ namespace vesk::sim {
 
 class Drive;
 
-class DriveRunner : private Scheduler::Routines {
+class DriveRunner final : private Scheduler::Routines {
  public:
   explicit DriveRunner(Drive& drive);
   DriveRunner(const DriveRunner&) = delete;

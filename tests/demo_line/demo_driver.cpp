@@ -18,13 +18,13 @@ enum class Phase { Standing, Running, Braking };
 // In the keys the driver types, Enter (the call-out key).
 constexpr char kEnter = '\r';
 
-constexpr double kLineSpeed = 85;       // km/h, below the line's 90
-constexpr double kLimitMargin = 3;      // km/h under a speed limit
-constexpr double kPlanBrake = 2.0;      // km/h/s: slowing for a limit ahead
-constexpr double kStopBrake = 2.3;      // km/h/s: the braking that starts a stop
+constexpr double kLineSpeed = 85;        // km/h, below the line's 90
+constexpr double kLimitMargin = 3;       // km/h under a speed limit
+constexpr double kPlanBrake = 2.0;       // km/h/s: slowing for a limit ahead
+constexpr double kStopBrake = 2.3;       // km/h/s: the braking that starts a stop
 constexpr double kTrainLengthCm = 7000;  // a limit holds until the whole train is past its end
-constexpr int kFullPower = 3;           // the last notch of the first power mode
-constexpr int kHoldBrake = -5;          // standing
+constexpr int kFullPower = 3;            // the last notch of the first power mode
+constexpr int kHoldBrake = -5;           // standing
 constexpr int kDeepestService = -7;
 
 // The speed the driver aims at here: the line speed, and under every speed limit the train is in or must slow
@@ -80,8 +80,8 @@ class Driver {
                                      s.crossingQueue[0]};
     if (item == lastItem_) return;
     lastItem_ = item;
-    const bool pending = s.pendingOther != sim::kNone || s.limitWarnPending != 0 || s.limitEndPending != 0 ||
-                         s.crossingQueue[0] != -1;
+    const bool pending =
+        s.pendingOther != sim::kNone || s.limitWarnPending != 0 || s.limitEndPending != 0 || s.crossingQueue[0] != -1;
     if (pending && s.speed > 1) keys += kEnter;
   }
 

@@ -25,12 +25,12 @@ namespace {
 const std::filesystem::path kPack = VESK_DEMO_PACK;
 const std::filesystem::path kGolden = VESK_GOLDEN_DIR;
 
-const char* const kFields[] = {"t_ms",          "speed",          "position",         "frame",
-                               "powerHandle",   "brakeHandle",    "doorOpenCommanded", "doorsNotClosed",
-                               "departureCount", "currentStation", "nextStop",         "stationEvent",
-                               "clockText",     "NextStopText",   "StationNoticeText", "fromStationText",
-                               "toStationText", "pendingOther",   "pendingLimit",     "crossingQueue",
-                               "calloutQueue",  "stationFlags",   "uiEvents"};
+const char* const kFields[] = {"t_ms",           "speed",          "position",          "frame",
+                               "powerHandle",    "brakeHandle",    "doorOpenCommanded", "doorsNotClosed",
+                               "departureCount", "currentStation", "nextStop",          "stationEvent",
+                               "clockText",      "NextStopText",   "StationNoticeText", "fromStationText",
+                               "toStationText",  "pendingOther",   "pendingLimit",      "crossingQueue",
+                               "calloutQueue",   "stationFlags",   "uiEvents"};
 
 // The text of a field's value in one JSON line as written: a number, a string, or a whole array.
 std::string fieldText(const std::string& line, const std::string& name) {
@@ -143,8 +143,8 @@ TEST_P(DemoDriveTest, MatchesItsTrace) {
     const RecordedDrive recorded = recordDrive({kPack, d.vehicle, d.route, kWholeDriveMs});
     ASSERT_GT(recorded.endedAtMs, 0) << "the driver did not reach the end of the run";
     std::ofstream script(scriptOf(d), std::ios::binary);
-    script << "# " << d.route << " with " << d.vehicle << ", driven by tests/demo_line/demo_driver.cpp; the run ends at "
-           << recorded.endedAtMs << " ms\n";
+    script << "# " << d.route << " with " << d.vehicle
+           << ", driven by tests/demo_line/demo_driver.cpp; the run ends at " << recorded.endedAtMs << " ms\n";
     for (const std::string& line : recorded.script) script << line << '\n';
   }
   const std::string trace = reducedTrace(replay(d, d.goldenMs));
@@ -184,7 +184,8 @@ TEST_F(DemoTimetableTest, TheDownLocalLeavesEveryStopOnTime) {
     if (open == "1" && previous == "0") {
       stoppedOff[static_cast<std::size_t>(station)] = std::fabs(std::stod(fieldText(line, "distanceToStop")));
     }
-    if (open == "0" && previous == "1") departures[static_cast<std::size_t>(station)] = std::stoi(fieldText(line, "clock"));
+    if (open == "0" && previous == "1")
+      departures[static_cast<std::size_t>(station)] = std::stoi(fieldText(line, "clock"));
     previous = open;
     if (fieldText(line, "uiEvents") == "[\"BackClick\"]") ++backClicks;
   }

@@ -215,6 +215,29 @@ INSTANTIATE_TEST_SUITE_P(Indications, SignalCallOut,
                                          SignalCase{"no_signal_ahead", kNone, 0, {}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// "[SignalKanko]" rows of the signal on screen: rows of kind 0 before its own name, kinds 2 and 1 after its
+// indication; rows of other signals never.
+TEST(CallOuts, SignalRowsAroundTheSignalCallOut) {
+  auto f = drive();
+  Drive& d = f->drive;
+  f->route.signals[0].visibleFrom = 100;
+  f->route.signals[0].visibleTo = 300;
+  f->route.signals[1].visibleFrom = 250;
+  f->route.signals[1].visibleTo = 600;
+  f->route.signalCount = 2;
+  f->route.signalCallouts[0] = {1, 2, 8};
+  f->route.signalCallouts[1] = {1, 0, 9};
+  f->route.signalCallouts[2] = {0, 0, 10};
+  f->route.signalCallouts[3] = {1, 1, 11};
+  f->route.signalCallouts[4] = {1, 3, 12};
+  f->route.signalCalloutCount = 5;
+  d.state.frame = 280;  // both signals' ranges hold the frame: the later one is on screen
+  d.state.shownSignalImage = 33;
+  d.state.shownSignalCallout = 0;
+  d.keydowns(Key::Enter, false);
+  EXPECT_EQ(queued(d), (Files{"k9.wav", "k22.wav", "k4.wav", "k8.wav", "k11.wav"}));
+}
+
 struct ItemCase {
   const char* name;
   int frame;

@@ -300,6 +300,76 @@ TEST(Stations, OverrunAnnouncementOncePerDeparture) {
   EXPECT_EQ(announcements(), 2);
 }
 
+TEST(Stations, StopWithoutDoorHandlingAnnouncesWithTheDepartureSignal) {
+  auto f = test::stationDrive(line());
+  Drive& d = f->drive;
+  arriveAt(*f, kD, kDepartureD - 1800);
+  f->runTicks(1);
+  const StationState& flags = d.line.stations[kD];
+  EXPECT_EQ(flags.arrived, 1);
+  EXPECT_EQ(d.state.departurePending, 1);
+  EXPECT_TRUE(f->sounds.is_playing(test::kDriveSounds + test::kArrivalSound));
+  f->sounds.clearOperations();
+  while (flags.departureAnnounced == 0 && f->scheduler.now() < 120000) f->runTicks(1);
+  EXPECT_GT(d.state.clock, kDepartureD - 300);
+  EXPECT_LE(d.state.clock, kDepartureD - 300 + 4);
+  EXPECT_TRUE(f->sounds.is_playing(test::kDepartureSignalChannel));
+  EXPECT_TRUE(f->sounds.is_playing(test::kDriveSounds + test::kDepartureSound));
+  EXPECT_EQ(d.state.nextStop, kE);
+  f->runMs(20000);
+  EXPECT_EQ(d.state.doorOpenCommanded, 0) << "the doors stay shut";
+  EXPECT_EQ(d.state.doorsNotClosed, 0);
+}
+
+struct Sound2Case {
+  const char* name;
+  int rows;      // "[Sound2]" rows: only a single row has an effect
+  int station;   // where the conductor works the doors
+  bool playing;  // the row's sound once the doors have closed
+};
+void PrintTo(const Sound2Case& c, std::ostream* out) { *out << c.name; }
+
+class Sound2 : public testing::TestWithParam<Sound2Case> {};
+
+// The row's sound belongs to the stops from its first station up to its end station: it starts when the doors
+// close at those stops and stops when the doors open at the end station.
+TEST_P(Sound2, TiedToTheStopsOfItsRow) {
+  const Sound2Case& c = GetParam();
+  auto f = test::stationDrive(line());
+  for (int i = 0; i < c.rows; ++i) f->route.trackSounds2[static_cast<std::size_t>(i)] = {test::kOverrunSound, kA, kC};
+  f->route.trackSound2Count = c.rows;
+  const int channel = test::kDriveSounds + test::kOverrunSound;
+  const int departure = f->route.stations[static_cast<std::size_t>(c.station)].departureTime;
+  arriveAt(*f, c.station, departure - 600);
+  f->runTicks(1);
+  ASSERT_EQ(f->drive.state.doorOpenCommanded, 1);
+  EXPECT_FALSE(f->sounds.is_playing(channel));
+  f->runMs(25000);
+  ASSERT_EQ(f->drive.line.stations[static_cast<std::size_t>(c.station)].served, 1);
+  EXPECT_EQ(f->sounds.is_playing(channel), c.playing);
+  if (c.playing) {
+    EXPECT_TRUE(f->sounds.looping(channel));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Sound2,
+                         testing::Values(Sound2Case{"first_station_starts_it", 1, kA, true},
+                                         Sound2Case{"end_station_does_not", 1, kC, false},
+                                         Sound2Case{"two_rows_have_no_effect", 2, kA, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Stations, TheEndStationOfTheSound2RowStopsItsSound) {
+  auto f = test::stationDrive(line());
+  f->route.trackSounds2[0] = {test::kOverrunSound, kA, kC};
+  f->route.trackSound2Count = 1;
+  const int channel = test::kDriveSounds + test::kOverrunSound;
+  arriveAt(*f, kC, kDepartureC - 600);
+  f->sounds.play_loop(channel);
+  f->runTicks(1);
+  ASSERT_EQ(f->drive.state.doorOpenCommanded, 1);
+  EXPECT_FALSE(f->sounds.is_playing(channel));
+}
+
 TEST(Stations, PlatformSoundLoopsInThePlatformOnly) {
   auto f = test::stationDrive(line());
   Drive& d = f->drive;
