@@ -16,6 +16,7 @@
 #include "support/drive_fixture.h"
 #include "support/signal_route.h"
 #include "support/sound_drive.h"
+#include "support/station_line.h"
 
 namespace {
 
@@ -162,9 +163,55 @@ void scriptedDrive() {
               "scripted drive, all of traction/brakes", rates[2], rates.front(), rates.back());
 }
 
+// Along a 10 km line with a station every kilometre (stops, and every third a pass), a time check before each
+// stop, a level crossing and a speed limit in every kilometre, the station call-outs and the call-out waves
+// loaded and the analog clock drawn: auto-run at the recorded 60 km/h with Enter pressed every 5 s; 540 s.
+void stationsAndCallOuts() {
+  using vesk::test::kFramesPerKm;
+  std::vector<double> rates;
+  for (int run = 0; run < 5; ++run) {
+    std::vector<vesk::test::StationSpec> stations;
+    stations.reserve(10);
+    for (int k = 0; k < 10; ++k) {
+      stations.push_back({"S" + std::to_string(k), k % 3 == 1 ? 1 : 0, k * kFramesPerKm + 200, 25200 + 1800 * k});
+    }
+    vesk::data::VehicleSpec vehicle = vesk::test::stationVehicle();
+    vehicle.clock = {745, 470, 20};
+    auto f = vesk::test::stationDrive(stations, 0, vehicle);
+    vesk::test::loadCallOutWaves(*f, 2, 20, 4);
+    vesk::data::RouteData& r = f->route;
+    for (int k = 0; k < 10; ++k) {
+      const std::size_t i = static_cast<std::size_t>(k);
+      r.timetable[i] = {k * kFramesPerKm - 600, k * kFramesPerKm - 400, 25200 + 1800 * k};
+      r.crossings[i] = {1, 25, k * kFramesPerKm + 900, k * kFramesPerKm + 1000, 0};
+      r.speedLimits[i] = {60, 1, 1, k * kFramesPerKm + 1200, k * kFramesPerKm + 1500, 0};
+      r.stationCallouts[2 * i] = {k, 0, 25200 + 1800 * k};
+      r.stationCallouts[2 * i + 1] = {k, 2, 19};
+    }
+    r.timetableCount = 10;
+    r.crossingCount = 10;
+    r.speedLimitCount = 10;
+    r.stationCalloutCount = 20;
+    f->sounds.setRecording(false);
+    f->drive.control.autoRun = 1;
+    const auto start = std::chrono::steady_clock::now();
+    for (int second = 5; second <= 540; second += 5) {
+      f->runMs(5000);
+      f->drive.keydowns(vesk::sim::Key::Enter, false);
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (f->drive.state.frame < 0) std::puts("");
+    rates.push_back(540 / wall);
+  }
+  std::sort(rates.begin(), rates.end());
+  std::printf("%-34s %10.0f simulated s per wall s (median of 5; min %.0f, max %.0f)\n",
+              "stations and call-outs, auto-run", rates[2], rates.front(), rates.back());
+}
+
 int main() {
   scriptedDrive();
   soundBusyDrives();
+  stationsAndCallOuts();
   // 10 km at 90 km/h: 400 s.
   const auto autoRun = [](vesk::test::DriveFixture& f) { f.drive.control.autoRun = 1; };
   const auto coast = [](vesk::test::DriveFixture& f) { f.drive.state.speed = 100; };

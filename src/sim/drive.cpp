@@ -11,6 +11,7 @@
 #include "sim/motion.h"
 #include "sim/protection.h"
 #include "sim/sound_select.h"
+#include "sim/stations.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 
@@ -57,8 +58,10 @@ void Drive::Timer1Timer() {
   adhesionStep(*this);
   resistanceStep(*this);
   integrateSpeed(*this);
-  // 7. Speed and distance texts, brake squeak, door lamps and departure signal, panel lamps, clock text
-  //    (not built yet).
+  // 7. Speed and distance texts, brake squeak (not built yet); door lamps and departure signal; panel lamps
+  //    (not built yet); the clock text.
+  doorStateStep(*this);
+  timecalc(state.clock);
   // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor.
   brakeSoundStep(*this);
   motorCurrentStep(*this);
@@ -79,8 +82,11 @@ void Drive::Timer1Timer() {
   atsPStep(*this);
   speedLimitStep(*this);
   speedCheckStep(*this);
-  // 12. Stations, doors, vigilance device, stop warning (stations and the stop warning not built yet).
+  // 12. Stations and doors, the call-out items along the line; the vigilance device; the stop warning.
+  stationStep(*this);
+  callOutItemsStep(*this);
   vigilanceStep(*this);
+  stationWarningStep(*this);
   // 13. Running, motor and engine sounds; the horn and the buzzer; side videos and their "[MovieSwitch]" sounds
   //     (not built yet: the side video's frame counter does not exist yet); the ends of the line; automatic gear
   //     change and gear shifting.
@@ -98,11 +104,27 @@ void Drive::Timer1Timer() {
   rollBackProtection(*this);
   settings.Tunnel = 1;
   updateTunnel(*this);
-  // 15. Value display feed, forced door closing, driver messages (not built yet); announcements near stations.
+  // 15. Value display feed (not built yet); forced door closing; driver messages (not built yet); announcements
+  //     near stations.
+  forcedDoorClosing(*this);
   stationAnnouncementStep(*this);
+  // The call-out queue, once a tick.
+  kanko_queue_play();
 }
 
-void Drive::clearPerRunTables() { line.clearPerRunTables(); }
+void Drive::clearPerRunTables() {
+  line.clearPerRunTables();
+  // Call-outs waiting or pending belong to the place the train has left.
+  callOutQueue.clear();
+  state.pendingOther = kNone;
+  state.pendingLimit = kNone;
+  state.limitWarnPending = 0;
+  state.limitEndPending = 0;
+  state.lastCallOutId = -1;
+  state.crossingQueue = emptyCrossingQueue();
+  state.crossingPending = -1;
+  nextStationTextFor = -1;
+}
 
 std::vector<std::string> Drive::takeUiEvents() {
   std::lock_guard lock(mutex_);
@@ -121,6 +143,7 @@ DriveSnapshot Drive::snapshot() const {
   shot.frame = state.frame;
   shot.videoMode = state.videoMode;
   shot.clock = state.clock;
+  shot.clockFace = clockFace.picture();
   shot.speed = state.speed;
   shot.position = state.position;
   shot.settings = settings;

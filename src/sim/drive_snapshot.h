@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <QImage>
+
 #include "media/sprite_engine.h"
 #include "sim/overlay_texts.h"
 #include "sim/settings.h"

@@ -9,6 +9,7 @@ void LineState::clearPerRunTables() {
   switchSoundStarted.fill(0);
   announceDone.fill(0);
   speedChecksPassed.fill(0);
+  crossingEntered.fill(0);
 }
 
 }  // namespace vesk::sim

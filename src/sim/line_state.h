@@ -41,6 +41,8 @@ struct LineState {
   // "[SpeedCheck1]" rows the train has passed (each checks once).
   std::array<std::uint8_t, data::kSpeedCheckCapacity> speedChecksPassed{};
   std::array<TrafficLightState, data::kTrafficSignalCapacity> trafficLights{};
+  // The level crossings that have entered the call-out queue this run ("[Cross]" rows).
+  std::array<std::uint8_t, data::kCrossingCapacity> crossingEntered{};
 
   // Forgets what this run has passed and played.
   void clearPerRunTables();

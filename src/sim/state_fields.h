@@ -113,6 +113,24 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("vigilanceOff", s.vigilanceOff);
 
   // Stations, doors and the timetable clock.
+  visit("stationEvent", s.stationEvent);
+  visit("departureCount", s.departureCount);
+  visit("doorPilotDark", s.doorPilotDark);
+  visit("overrunAnnounced", s.overrunAnnounced);
+  visit("clockSecond", s.clockSecond);
+  visit("runEnded", s.runEnded);
+  visit("nextStationText", s.nextStationText);
+  visit("stationText", s.stationText);
+  visit("fromStationText", s.fromStationText);
+  visit("toStationText", s.toStationText);
+  visit("clockText", s.clockText);
+  visit("pendingOther", s.pendingOther);
+  visit("pendingLimit", s.pendingLimit);
+  visit("limitWarnPending", s.limitWarnPending);
+  visit("limitEndPending", s.limitEndPending);
+  visit("lastCallOutId", s.lastCallOutId);
+  visit("crossingQueue", s.crossingQueue);
+  visit("crossingPending", s.crossingPending);
 
   // Sound selection.
   visit("tunnelAttenuation", s.tunnelAttenuation);

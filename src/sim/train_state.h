@@ -16,6 +16,13 @@ using core::Fixed;
 inline constexpr int kMaxGradientSamples = 30;
 // "None" in signal, limit, ATS and call-out state.
 inline constexpr int kNone = 999;
+// Level crossings waiting for their call-out; -1 marks an empty entry.
+inline constexpr int kCrossingQueueSize = 11;
+constexpr std::array<std::int32_t, kCrossingQueueSize> emptyCrossingQueue() {
+  std::array<std::int32_t, kCrossingQueueSize> queue{};
+  queue.fill(-1);
+  return queue;
+}
 
 struct TrainState {
   // Motion.
@@ -151,6 +158,25 @@ struct TrainState {
   std::uint8_t vigilanceOff = 0;
 
   // Stations, doors and the timetable clock.
+  std::int32_t stationEvent = 0;       // clock at arrival, later at the start of the departure announcement
+  std::int32_t departureCount = 0;     // departures made (the doors shut and the departure signal given)
+  std::uint8_t doorPilotDark = 0;      // the door pilot lamp's state, kept whether or not the panel has the lamp
+  std::int32_t overrunAnnounced = -1;  // departureCount at the last overrun announcement; -1 none
+  std::int32_t clockSecond = -1;       // the clock's whole second last written to clockText; -1 none yet
+  std::uint8_t runEnded = 0;
+  std::string nextStationText;
+  std::string stationText;
+  std::string fromStationText;
+  std::string toStationText;
+  std::string clockText;
+  // Call-out items the tick finds pending, answered by Enter.
+  std::int32_t pendingOther = kNone;  // "[OtherKanko]" entry of the item ahead; 900 the time check
+  std::int32_t pendingLimit = kNone;  // "[LimitKanko]" entry of the speed limit item
+  std::uint8_t limitWarnPending = 0;  // a speed limit ahead is due its call-out
+  std::uint8_t limitEndPending = 0;   // the end of a speed limit is due its call-out
+  std::int32_t lastCallOutId = -1;    // identity of the last item called with Enter; -1 after a new item
+  std::array<std::int32_t, kCrossingQueueSize> crossingQueue = emptyCrossingQueue();  // "[Cross]" rows, head first
+  std::int32_t crossingPending = -1;  // the crossing that last entered the queue; -1 none pending
 
   // Sound selection.
   double tunnelAttenuation = 1.0;  // sound level factor of the "[Atten]" section the train is in, 1.0 elsewhere

@@ -295,6 +295,23 @@ TEST_F(VeskSimPack, RealTimeRunGivesTheSameTraceAtTheWallClocksPace) {
   EXPECT_GE(seconds, 1.0);
 }
 
+TEST_F(VeskSimPack, RunTracesTheStationsAndRepeatsWithTheSeed) {
+  const std::string options = "run " + packOptions() + " --route " + test::kPackRoute + " --ms 1000";
+  const SimRun run = runSim(options + " --seed 7");
+  ASSERT_EQ(run.status, 0);
+  const std::string first = run.out.substr(0, run.out.find('\n'));
+  // Standing at the first stop with the doors open; the clock 6 s (the two station sounds) before 00:14:00.
+  EXPECT_NE(first.find("\"clockText\":\"00:13:54\""), std::string::npos) << first;
+  EXPECT_NE(first.find("\"doorOpenCommanded\":1"), std::string::npos);
+  EXPECT_NE(first.find("\"NextStopText\":\"ただいま 始発\""), std::string::npos);
+  EXPECT_NE(first.find("\"stationFlags\":[{\"inPlatform\":1,\"arrived\":1,"), std::string::npos);
+  EXPECT_NE(first.find("\"calloutQueue\":[]"), std::string::npos);
+  EXPECT_NE(first.find("\"uiEvents\":[]"), std::string::npos);
+  EXPECT_EQ(runSim(options + " --seed 7").out, run.out);
+  EXPECT_EQ(runSim(options + " --seed -1").status, 1);
+  EXPECT_EQ(runSim(options + " --seed x").status, 1);
+}
+
 TEST_F(VeskSimPack, RunReportsDataErrorsAndBadScripts) {
   test::writeText(dir, test::kPackRoute, "[Station]\nA,0\n#\n");
   const SimRun bad = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 100", true);

@@ -233,9 +233,13 @@ std::string routeFile(const Service& sv) {
   t.list("[Sign]", signs);
   // A wind turbine turning beside the line.
   t.list("[Anim]", {csv(frame(sv.down ? 5450 : 4850), frame(sv.down ? 5850 : 5250), 1, 0)});
+  // The driver checks the time on arriving (doors opened: rows of kind 0) and when the departure is announced
+  // (kind 1): a value from 1000 on is the time of day the call-out compares the clock with.
   std::vector<std::string> stationCallouts;
-  for (int k = sv.first; k + 1 < stations; ++k) {
-    if (stops(k)) stationCallouts.push_back(csv(k - sv.first, 1, departure[static_cast<std::size_t>(k)]));
+  for (int k = sv.first; k < stations; ++k) {
+    if (!stops(k)) continue;
+    if (k > sv.first) stationCallouts.push_back(csv(k - sv.first, 0, arrival[static_cast<std::size_t>(k)]));
+    if (k + 1 < stations) stationCallouts.push_back(csv(k - sv.first, 1, departure[static_cast<std::size_t>(k)]));
   }
   t.list("[StationKanko]", stationCallouts);
 
@@ -256,8 +260,15 @@ std::string routeFile(const Service& sv) {
            "image\\track\\limit.bmp,64", "image\\track\\remain.bmp,16", "image\\track\\other.bmp,64"});
   t.lines("[SignalImageList]", {"0,0,48,112,image\\track\\signal.bmp", "32,32,image\\track\\signal_s.bmp",
                                 "32,32,image\\track\\signal_l.bmp", "32,32,image\\track\\signal_r.bmp"});
+  // Entry 0 is called approaching a passing station, entry 1 over the last 200 m to a stopping mark.
   t.list("[OtherKanko]", files(otherCalloutSounds()));
-  t.list("[LimitKanko]", files(limitCalloutSounds()));
+  // Two limit call-outs for each "[SpeedLimit]" row, in row order: its speed ahead, then its end.
+  std::vector<std::string> limitCallouts;
+  for (const SpeedLimit& s : l.limits) {
+    limitCallouts.push_back(limitCalloutSound(s.kmh).file);
+    limitCallouts.push_back(limitEndCalloutSound().file);
+  }
+  t.list("[LimitKanko]", limitCallouts);
   std::vector<std::string> anim;
   anim.reserve(14);
   for (int i = 0; i < 14; ++i) anim.push_back("image\\track\\anim_" + std::to_string(i) + ".bmp");
@@ -267,13 +278,23 @@ std::string routeFile(const Service& sv) {
   for (const data::SpeedUnitRow& r : rec.rows) units.push_back(csv(r.frameFrom, r.frameTo, r.speedFrom, r.speedTo));
   t.list("[SpeedUnit]", units);
   t.list("[CrossImageList]", {"image\\track\\cross_0.bmp", "image\\track\\cross_1.bmp"});
+  // The second value is the call-out slot of the crossing: "[KankoSound2]" entry 3, slot 25.
   std::vector<std::string> crossings;
   for (double c : l.crossings) crossings.push_back(csv(1, 25, frame(c - 250), frame(c + 10), 0));
   t.list("[Cross]", crossings);
-  // Time checks on the way to each stop.
+  // Time checks 900 to 700 m before each stop: the time the timetable has the train 800 m out, its running
+  // time shared along the section in proportion to the recorded frames.
   std::vector<std::string> times;
   for (int k = sv.first + 1; k < stations; ++k) {
-    if (stops(k)) times.push_back(csv(frame(at(k) - 900), frame(at(k) - 700), arrival[static_cast<std::size_t>(k)]));
+    if (!stops(k)) continue;
+    int previous = k - 1;
+    while (previous > sv.first && !stops(previous)) --previous;
+    const double sectionTime = arrival[static_cast<std::size_t>(k)] - departure[static_cast<std::size_t>(previous)];
+    const double sectionFrames = frame(at(k)) - frame(at(previous));
+    const double remaining = frame(at(k)) - frame(at(k) - 800);
+    const int checkTime =
+        arrival[static_cast<std::size_t>(k)] - static_cast<int>(std::lround(remaining / sectionFrames * sectionTime));
+    times.push_back(csv(frame(at(k) - 900), frame(at(k) - 700), checkTime));
   }
   t.list("[Time]", times);
   // Points at both ends of every station.

@@ -212,7 +212,7 @@ int dumpStrings(const std::vector<std::string>& args) {
 int runDrive(const std::vector<std::string>& args) {
   const Options o = parseOptions(args,
                                  {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
-                                  "--script", "--ms", "--settings", "--every"},
+                                  "--script", "--ms", "--settings", "--every", "--seed"},
                                  {"--summary", "--realtime", "--audio"});
   const bool summarise = o.flags.count("--summary") != 0;
   if (!o.positional.empty()) throw UsageError("run takes options only");
@@ -244,6 +244,10 @@ int runDrive(const std::vector<std::string>& args) {
   }
   warnAboutData(std::cerr, *loaded, choice);
   sim::Drive& drive = *loaded->drive;
+  // The door-chance roll draws from a seeded source: the same seed gives the same drive.
+  const std::int64_t seed = o.has("--seed") ? parseNumberOption("--seed", o.value("--seed")) : 0;
+  if (seed < 0 || seed > 0xFFFFFFFFLL) throw UsageError("--seed takes a number from 0 to 4294967295");
+  drive.seedRandom(static_cast<std::uint32_t>(seed));
   DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
   runner.emplace(drive);
   const auto printLine = [&] { std::cout << stateLine(drive, runner->now(), runner->ticks()) << '\n'; };

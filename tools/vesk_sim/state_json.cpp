@@ -68,6 +68,25 @@ std::string stateLine(sim::Drive& drive, std::int64_t timeMs, std::int64_t tick)
   w.endArray();
 
   // Stations and call-outs.
+  w.key("stationFlags");
+  w.beginArray();
+  for (int i = 0; i < drive.route.stationCount && i < data::kStationCapacity; ++i) {
+    const sim::StationState& f = drive.line.stations[static_cast<std::size_t>(i)];
+    w.beginObject();
+    w.field("inPlatform", static_cast<int>(f.inPlatform));
+    w.field("arrived", static_cast<int>(f.arrived));
+    w.field("stopNoticed", static_cast<int>(f.stopNoticed));
+    w.field("departureAnnounced", static_cast<int>(f.departureAnnounced));
+    w.field("served", static_cast<int>(f.served));
+    w.endObject();
+  }
+  w.endArray();
+  w.field("doorStatusText", drive.doorStatusText);
+  // The call-outs waiting, head first (the head may be playing).
+  w.key("calloutQueue");
+  w.beginArray();
+  for (const std::string& file : drive.callOutQueue.files()) w.value(file);
+  w.endArray();
 
   // Sounds.
   w.key("soundOps");
