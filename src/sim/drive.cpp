@@ -12,6 +12,7 @@
 #include "sim/protection.h"
 #include "sim/sound_select.h"
 #include "sim/stations.h"
+#include "sim/side_video.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 
@@ -87,13 +88,13 @@ void Drive::Timer1Timer() {
   callOutItemsStep(*this);
   vigilanceStep(*this);
   stationWarningStep(*this);
-  // 13. Running, motor and engine sounds; the horn and the buzzer; side videos and their "[MovieSwitch]" sounds
-  //     (not built yet: the side video's frame counter does not exist yet); the ends of the line; automatic gear
-  //     change and gear shifting.
+  // 13. Running, motor and engine sounds; the horn and the buzzer; side videos (their "[MovieSwitch]" sounds not
+  //     built yet); the ends of the line; automatic gear change and gear shifting.
   runningSoundStep(*this);
   motorSoundStep(*this);
   engineSoundStep(*this);
   hornBuzzerStep(*this);
+  switchVideo(*this);
   lineEndBarriers(*this);
   automaticGearStep(*this);
   gearShiftStep(*this);
@@ -148,6 +149,12 @@ DriveSnapshot Drive::snapshot() const {
   shot.position = state.position;
   shot.settings = settings;
   shot.viewSurfaceTop = viewSurfaceTop;
+  if (state.sideVideoRow >= 0 && state.sideVideoRow < route.movieSwitchCount) {
+    shot.sideVideo = route.movieSwitches[static_cast<std::size_t>(state.sideVideoRow)].videoName;
+  }
+  shot.sideFrame = state.sideFrame;
+  shot.lastFramePosition = lastFramePosition;
+  shot.reversed = state.reversed;
   return shot;
 }
 

@@ -83,6 +83,15 @@ class Drive final : public Scheduler::Routines {
   // (channel 0 keeps playing).
   void globalSoundStop();
 
+  // Commands of the driving window's menus, applied through the input queue like the keys.
+  // "Move": puts the train at station k, standing, with the handles at the last service notch and the clock at
+  // the station's time in the timetable; what this run passed and played is forgotten.
+  void StationClick(int k);
+  // "Beginner mode": the ATS off while on; switching it off switches the ATS on and lights its lamp.
+  void setBeginnerMode(bool on);
+  // Shows or hides the three stop-position lines of the forward view.
+  void setStopLinesShown(bool shown);
+
   const data::VehicleSpec& vehicle;
   const data::RouteData& route;
   const data::UiStrings& strings;

@@ -43,6 +43,8 @@ struct LineState {
   std::array<TrafficLightState, data::kTrafficSignalCapacity> trafficLights{};
   // The level crossings that have entered the call-out queue this run ("[Cross]" rows).
   std::array<std::uint8_t, data::kCrossingCapacity> crossingEntered{};
+  // "[MovieSwitch]" rows whose side video has played (once a window, not cleared by a station jump).
+  std::array<std::uint8_t, data::kMovieSwitchCapacity> movieSwitchDone{};
 
   // Forgets what this run has passed and played.
   void clearPerRunTables();

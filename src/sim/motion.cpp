@@ -6,6 +6,7 @@
 #include "core/rounding.h"
 #include "sim/drive.h"
 #include "sim/protection.h"
+#include "sim/side_video.h"
 
 namespace vesk::sim {
 
@@ -101,7 +102,7 @@ void advancePosition(Drive& drive) {
   s.distanceToStop = s.targetPosition - s.position;
   s.clock = saturate32(static_cast<std::int64_t>(s.clock) + 1);
   if (drive.control.autoRun != 0) s.speed = s.frameSpeed;
-  // The side video's frame counter advances here in video modes 1 and 2 (not built yet).
+  advanceSideFrame(drive);
 }
 
 }  // namespace vesk::sim

@@ -148,6 +148,11 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("reversed", s.reversed);
   visit("nextStop", s.nextStop);
   visit("currentStation", s.currentStation);
+  visit("sideVideoRow", s.sideVideoRow);
+  visit("sideFrame", s.sideFrame);
+  visit("sideFirstFrame", s.sideFirstFrame);
+  visit("sideLength", s.sideLength);
+  visit("sideStepCount", s.sideStepCount);
 }
 
 template <class State, class Visit> void visitControlStateFields(State& c, Visit&& visit) {

@@ -197,6 +197,15 @@ struct TrainState {
   std::int32_t reversed = 0;   // 1 once the train has been taken back past the "[MovieStop]" frame
   std::int32_t nextStop = 0;   // index of the next station with kind 0 or 2
   std::int32_t currentStation = 0;
+
+  // Side videos ("[MovieSwitch]"): the open side video's row (-1 while the route video shows), its own frame
+  // counter, the route frame it starts at, its length in side frames, and the control steps towards the next
+  // side frame while it plays by time.
+  std::int32_t sideVideoRow = -1;
+  std::int32_t sideFrame = 0;
+  std::int32_t sideFirstFrame = 0;
+  std::int32_t sideLength = 0;
+  std::int32_t sideStepCount = 0;
 };
 
 // The texts of the handles, written by masconupdate.

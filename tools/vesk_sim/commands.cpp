@@ -22,11 +22,10 @@
 #include "sim/drive_runner.h"
 #include "sim/drive_setup.h"
 #include "sim/realtime_runner.h"
-#include "sim/state_fields.h"
+#include "sim/script.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
 #include "vesk_sim/route_json.h"
-#include "vesk_sim/script.h"
 #include "vesk_sim/state_json.h"
 #include "vesk_sim/vehicle_json.h"
 
@@ -76,72 +75,6 @@ sim::Settings parseSettings(const std::string& text) {
       throw UsageError("unknown setting " + name);
   }
   return s;
-}
-
-class FieldSetter {
- public:
-  FieldSetter(const std::string& name, const std::string& text) : name_(name), text_(text) {}
-  template <class T> void operator()(std::string_view name, T& field) {
-    if (name != name_) return;
-    found_ = true;
-    ok_ = assign(field);
-  }
-  bool found() const { return found_; }
-  bool ok() const { return ok_; }
-
- private:
-  bool assign(std::int32_t& f) { return store(core::parseInt(text_), f); }
-  bool assign(std::uint8_t& f) {
-    const auto v = core::parseInt(text_);
-    if (!v || *v < 0 || *v > 255) return false;
-    f = static_cast<std::uint8_t>(*v);
-    return true;
-  }
-  bool assign(double& f) { return store(core::parseReal(text_), f); }
-  bool assign(core::Fixed& f) { return store(core::parseDec(text_), f); }
-  bool assign(std::string& f) {
-    f = text_;
-    return true;
-  }
-  template <std::size_t N> bool assign(std::array<std::int32_t, N>&) { return false; }
-  bool assign(std::vector<double>&) { return false; }
-  template <class V, class F> static bool store(const std::optional<V>& v, F& f) {
-    if (!v) return false;
-    f = *v;
-    return true;
-  }
-  const std::string& name_;
-  const std::string& text_;
-  bool found_ = false;
-  bool ok_ = false;
-};
-
-sim::Key keyByName(const std::string& name) {
-  // The script reader has checked the name.
-  return sim::keyFromName(name).value_or(sim::Key::Enter);
-}
-
-// A script event as the drive's input.
-sim::InputEvent inputOf(const ScriptEvent& e) {
-  switch (e.kind) {
-  case ScriptEvent::Kind::Set:
-    return sim::InputEvent::call([e](sim::Drive& drive) {
-      FieldSetter setter(e.subject, e.value);
-      sim::visitTrainStateFields(drive.state, setter);
-      sim::visitControlStateFields(drive.control, setter);
-      if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
-      if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
-    });
-  case ScriptEvent::Kind::Hold:
-    return sim::InputEvent::hold(e.subject[0], e.value == "on");
-  case ScriptEvent::Kind::Char:
-    return sim::InputEvent::typed(e.subject[0]);
-  case ScriptEvent::Kind::Key:
-    return sim::InputEvent::keyDown(keyByName(e.subject), e.shift);
-  case ScriptEvent::Kind::KeyUp:
-    return sim::InputEvent::keyUp(keyByName(e.subject));
-  }
-  return {};
 }
 
 // The sound bank a run plays on, chosen here and nowhere else: with --audio the sound device through OpenAL
@@ -219,13 +152,13 @@ int runDrive(const std::vector<std::string>& args) {
   const RunNumbers numbers = checkRunNumbers(o, summarise);
   const std::int64_t every = numbers.every;
   const std::int64_t durationMs = numbers.durationMs;
-  std::vector<ScriptEvent> events;
+  std::vector<sim::ScriptEvent> events;
   if (o.has("--script")) {
     std::ifstream in(o.value("--script"), std::ios::binary);
     if (!in) throw UsageError("cannot read the script " + o.value("--script"));
     std::stringstream text;
     text << in.rdbuf();
-    events = parseScript(text.str());
+    events = sim::parseScript(text.str());
   }
   // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded. Every request
   // to the bank is listed for the trace.
@@ -255,8 +188,8 @@ int runDrive(const std::vector<std::string>& args) {
     summary.afterTick(drive);
     if (every > 0 && runner->ticks() % every == 0) printLine();
   });
-  for (const ScriptEvent& e : events) {
-    if (e.timeMs <= durationMs) runner->input().push(inputOf(e), e.timeMs);
+  for (const sim::ScriptEvent& e : events) {
+    if (e.timeMs <= durationMs) runner->input().push(sim::scriptInput(e), e.timeMs);
   }
   if (o.flags.count("--realtime") != 0) {
     // At the pace of the clock on the wall, on the simulation thread the simulator's window uses.

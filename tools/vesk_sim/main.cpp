@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "sim/keys.h"
+#include "sim/script.h"
 #include "vesk_sim/commands.h"
 #include "vesk_sim/options.h"
 #include "vesk_sim/run_checks.h"
-#include "vesk_sim/script.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   } catch (const vesk::tools::DriveChoiceError& e) {
     std::cerr << "vesk-sim: " << e.what() << '\n';
     return 1;
-  } catch (const vesk::tools::ScriptError& e) {
+  } catch (const vesk::sim::ScriptError& e) {
     std::cerr << "vesk-sim: " << e.what() << '\n';
     return 1;
   } catch (const std::invalid_argument& e) {
