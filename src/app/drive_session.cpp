@@ -2,13 +2,11 @@
 
 #include <mutex>
 
-#include "app/sound_bank_factory.h"
-
 namespace vesk::app {
 
-DriveSession::DriveSession(double speed) : speed_(speed) {
-  // The bank's clock is the drive's virtual time, read on the simulation thread where every sound operation runs.
-  bank_ = makeSoundBank([this] { return runner_ ? runner_->now() : std::int64_t{0}; });
+DriveSession::DriveSession(const SoundBankFactory& makeBank) {
+  // The drive's virtual time, read on the simulation thread where every sound operation runs.
+  bank_ = makeBank([this] { return runner_ ? runner_->now() : std::int64_t{0}; });
 }
 
 DriveSession::~DriveSession() { stop(); }
@@ -17,7 +15,7 @@ void DriveSession::load(const sim::DriveChoice& choice, const sim::Settings& set
                         const sim::LoadServices& services) {
   loaded_ = sim::loadDrive(choice, *bank_, services, settings);
   runner_ = std::make_unique<sim::DriveRunner>(*loaded_->drive);
-  realtime_ = std::make_unique<sim::RealTimeRunner>(*runner_, speed_);
+  realtime_ = std::make_unique<sim::RealTimeRunner>(*runner_);
 }
 
 void DriveSession::start() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/sound_bank_factory.h"
 #include "media/sound_bank.h"
 #include "sim/drive_runner.h"
 #include "sim/drive_setup.h"
@@ -16,8 +17,7 @@ namespace vesk::app {
 
 class DriveSession {
  public:
-  // `speed`: virtual milliseconds per wall millisecond (1 is real time).
-  explicit DriveSession(double speed = 1.0);
+  explicit DriveSession(const SoundBankFactory& makeBank = makeSoundBank);
   ~DriveSession();
   DriveSession(const DriveSession&) = delete;
   DriveSession& operator=(const DriveSession&) = delete;
@@ -44,7 +44,6 @@ class DriveSession {
   sim::TimingReport timing() const;
 
  private:
-  double speed_;
   std::unique_ptr<media::SoundBank> bank_;
   std::unique_ptr<sim::LoadedDrive> loaded_;
   std::unique_ptr<sim::DriveRunner> runner_;

@@ -38,11 +38,11 @@ std::optional<std::int32_t> firstMovieStop(const data::RouteData& route) {
 
 std::unique_ptr<DrivingWindow> DrivingWindow::open(const sim::DriveChoice& choice, const SettingsStore& store,
                                                    const WindowMessages& messages, LoadingWindow* loading,
-                                                   double speed) {
+                                                   const SoundBankFactory& makeBank) {
   RunStats::Clock::time_point started = RunStats::Clock::now();
   // Settings first: the drive starts with them.
   const sim::Settings settings = store.load();
-  auto session = std::make_unique<DriveSession>(speed);
+  auto session = std::make_unique<DriveSession>(makeBank);
   sim::LoadServices services;
   services.progress = [loading](std::string_view phase) {
     if (loading != nullptr) loading->phase(phase);

@@ -44,7 +44,7 @@ class DrivingWindow : public QMainWindow {
   // its message (with the file and line on a second line) and returns nullptr.
   static std::unique_ptr<DrivingWindow> open(const sim::DriveChoice& choice, const SettingsStore& store,
                                              const WindowMessages& messages, LoadingWindow* loading = nullptr,
-                                             double speed = 1.0);
+                                             const SoundBankFactory& makeBank = makeSoundBank);
   ~DrivingWindow() override;
 
   // Starts the drive and the frame loop (the window shows running).
