@@ -79,7 +79,7 @@ struct OpenAlSoundBank::Device {
 
   ~Device() {
     if (context != nullptr) {
-      if (setThreadContext != nullptr && getThreadContext() == context) setThreadContext(nullptr);
+      releaseFromThisThread();
       if (alcGetCurrentContext() == context) alcMakeContextCurrent(nullptr);
       alcDestroyContext(context);
     }
@@ -91,6 +91,11 @@ struct OpenAlSoundBank::Device {
     ALCint connected = ALC_TRUE;
     alcGetIntegerv(device, ALC_CONNECTED, 1, &connected);
     return connected != ALC_FALSE;
+  }
+
+  // A thread that ends holding the context as its own would keep it alive past the bank.
+  void releaseFromThisThread() const {
+    if (setThreadContext != nullptr && getThreadContext() == context) setThreadContext(nullptr);
   }
 
   void makeCurrent() const {
@@ -343,6 +348,10 @@ void OpenAlSoundBank::resume_all() {
   }
   if (!resumed.empty()) alSourcePlayv(static_cast<ALsizei>(resumed.size()), resumed.data());
   alGetError();
+}
+
+void OpenAlSoundBank::leave_thread() {
+  if (device_) device_->releaseFromThisThread();
 }
 
 OpenAlChannelState OpenAlSoundBank::channelState(int channel) const {

@@ -48,6 +48,7 @@ class OpenAlSoundBank final : public SoundBank {
   void set_rate(int channel, double rate) override;
   void pause_all() override;
   void resume_all() override;
+  void leave_thread() override;
 
   // A device is open and still connected.
   bool working() const;

@@ -33,6 +33,7 @@ class RecordingSoundBank final : public SoundBank {
   void set_rate(int channel, double rate) override;
   void pause_all() override { inner_.pause_all(); }
   void resume_all() override { inner_.resume_all(); }
+  void leave_thread() override { inner_.leave_thread(); }
 
   const std::vector<SoundRequest>& requests() const { return requests_; }
   void clearRequests() { requests_.clear(); }

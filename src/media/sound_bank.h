@@ -33,6 +33,8 @@ class SoundBank {
   // looped. While paused nothing plays and is_playing answers as at the moment of pausing.
   virtual void pause_all() = 0;
   virtual void resume_all() = 0;
+  // The calling thread is done with the bank (it is about to end): whatever the bank keeps for that thread is let go.
+  virtual void leave_thread() {}
 };
 
 // The rate a channel plays at: recorded x factor with the fraction cut off, kept within what a sound device

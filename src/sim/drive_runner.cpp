@@ -43,4 +43,9 @@ void DriveRunner::resumeSounds() {
   drive_.sounds.resume_all();
 }
 
+void DriveRunner::leaveSoundThread() {
+  std::lock_guard lock(drive_.mutex());
+  drive_.sounds.leave_thread();
+}
+
 }  // namespace vesk::sim

@@ -38,6 +38,8 @@ class DriveRunner final : private Scheduler::Routines {
   // Pause and resume the sound bank (on the thread that runs the drive, as every sound operation).
   void pauseSounds();
   void resumeSounds();
+  // The thread that ran the drive is ending: the sound bank lets go of what it kept for it.
+  void leaveSoundThread();
 
  private:
   void controlStep() override;

@@ -150,6 +150,8 @@ void RealTimeRunner::loop() {
       if (due % Scheduler::kTickMs == 0) keep(tickLateness_, late);
     }
   }
+  lock.unlock();
+  runner_.leaveSoundThread();
 }
 
 TimingReport RealTimeRunner::timing() const {

@@ -1,6 +1,8 @@
 // The OpenAL sound bank on OpenAL Soft's null output ("No Output"), which mixes in real time without a sound card:
 // what each operation does to the sources and buffers, as OpenAL itself reports it.
 #include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -50,6 +52,27 @@ TEST_F(OpenAlSoundBankTest, OpensEveryChannelWithASource) {
   ASSERT_TRUE(bank.working());
   EXPECT_EQ(bank.sourceCount(), SoundBank::kChannelCount);
   EXPECT_TRUE(messages.empty());
+}
+
+// The simulation thread calls the bank and then ends: the context it made its own must not outlive it there.
+TEST_F(OpenAlSoundBankTest, AThreadThatLeavesHoldsNoContext) {
+  ASSERT_TRUE(bank.working());
+  auto getThreadContext =
+      reinterpret_cast<PFNALCGETTHREADCONTEXTPROC>(alcGetProcAddress(nullptr, "alcGetThreadContext"));
+  ASSERT_NE(getThreadContext, nullptr);
+  ALCcontext* whileWorking = nullptr;
+  ALCcontext* afterLeaving = nullptr;
+  std::thread simulation([&] {
+    bank.bind_wave(1, second);
+    bank.play_once(1);
+    whileWorking = getThreadContext();
+    bank.leave_thread();
+    afterLeaving = getThreadContext();
+  });
+  simulation.join();
+  EXPECT_NE(whileWorking, nullptr);
+  EXPECT_EQ(afterLeaving, nullptr);
+  EXPECT_TRUE(bank.is_playing(1));  // the bank still works from other threads
 }
 
 TEST_F(OpenAlSoundBankTest, AllChannelsPlayAtOnce) {
