@@ -9,7 +9,7 @@ kind=${1:-dev}
 dir=build/$kind
 case "$kind" in
   dev) options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-  release) options=(-DCMAKE_BUILD_TYPE=Release) ;;
+  release) options=(-DCMAKE_BUILD_TYPE=Release -DVESK_TESTS=OFF -DVESK_BENCH=OFF) ;;  # what a packager builds
   tsan) options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_TSAN=ON -DVESK_BENCH=OFF) ;;
   asan) options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_SANITIZE=ON -DVESK_BENCH=OFF) ;;
   fuzz) options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
