@@ -355,13 +355,26 @@ std::vector<std::string> continuation(test::DriveFixture& f, int ticks) {
   return lines;
 }
 
+// The overhead line's voltage is up, as it is on a loaded drive.
+void powered(test::DriveFixture& f) {
+  f.drive.state.engineRunning = 1;
+  f.drive.state.lineVoltage = core::Fixed::fromInt(1500);
+  f.drive.state.lineVoltageTarget = core::Fixed::fromInt(1500);
+}
+
+void setPower(test::DriveFixture& f, int notch) {
+  f.drive.control.powerHandle = notch;
+  f.drive.control.powerChangePending = 1;
+}
+
 TEST(SavedStateRoundTrip, ARestoredDriveRunsOnAsTheDriveItWasSavedFrom) {
-  // The original drive leaves the first station under power, coasts, and is saved at speed between stations.
+  // The original drive starts under power between stations, coasts, and is saved at speed.
   auto original = savedStateDrive();
-  test::standAt(*original, 0);
-  original->drive.control.powerHandle = 4;
+  test::standAt(*original, 2 * test::kFramesPerKm);
+  powered(*original);
+  setPower(*original, 4);
   original->runTicks(300);
-  original->drive.control.powerHandle = 0;
+  setPower(*original, 0);
   original->runTicks(50);
   ASSERT_GT(original->drive.state.speed, 20);
   const SavedSlot slot = saveSlot(original->drive, kRoute);
@@ -369,6 +382,7 @@ TEST(SavedStateRoundTrip, ARestoredDriveRunsOnAsTheDriveItWasSavedFrom) {
   // Another drive of the same train stands elsewhere on the line with its brakes released, the same time long.
   auto restored = savedStateDrive();
   test::standAt(*restored, 4 * test::kFramesPerKm);
+  powered(*restored);
   restored->runTicks(350);
 
   // The original is put back into its own saved state (so that its speed and position are the slot's whole

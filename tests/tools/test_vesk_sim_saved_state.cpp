@@ -103,11 +103,12 @@ TEST_F(VeskSimSavedState, AStateOfAnotherRouteIsRefusedBeforeTheDriveRuns) {
   pack.write("other.txt", "line_other.dat,0,0,10,25200,0,0\n");
   const SimRun run1 = runSim(run("--ms 400 --restore " + (pack.path() / "other.txt").string()), true);
   EXPECT_EQ(run1.status, 2);
-  EXPECT_EQ(lines(run1.out).at(0), "運転状態を保存したダイヤではありません");
+  // After the notice of the pack's missing video.
+  EXPECT_NE(run1.out.find("運転状態を保存したダイヤではありません\n"), std::string::npos) << run1.out;
   pack.write("bad.txt", "garbage\n");
   const SimRun run2 = runSim(run("--ms 400 --restore " + (pack.path() / "bad.txt").string()), true);
   EXPECT_EQ(run2.status, 2);
-  EXPECT_EQ(lines(run2.out).at(0), "保存された運転状態が壊れています");
+  EXPECT_NE(run2.out.find("保存された運転状態が壊れています\n"), std::string::npos) << run2.out;
 }
 
 }  // namespace
