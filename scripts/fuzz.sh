@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 fuzzers=("$@")
-[ ${#fuzzers[@]} -eq 0 ] && fuzzers=(vehicle_file_fuzzer route_file_fuzzer string_file_fuzzer picture_fuzzer wave_fuzzer)
+[ ${#fuzzers[@]} -eq 0 ] && fuzzers=(vehicle_file_fuzzer route_file_fuzzer string_file_fuzzer picture_fuzzer wave_fuzzer saved_state_fuzzer)
 
 scripts/build.sh fuzz
 for fuzzer in "${fuzzers[@]}"; do

@@ -1,12 +1,14 @@
 // The driving window's menus: Start (pause and resume), Move (the stations), Display (the preferences and view
-// options), and the Controller and Save menus, which are not ready yet and so are shown disabled.
+// options), Save (the saved states), and the Controller menu, which is not ready yet and so is shown disabled.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 
 #include <algorithm>
 
 #include "app/driving_window.h"
+#include "app/save_menu.h"
 
 namespace vesk::app {
 namespace {
@@ -28,6 +30,13 @@ QAction* DrivingWindow::addToggle(QMenu* menu, const char* name, const char* tex
     session_->push(sim::InputEvent::call([apply, marked](sim::Drive& d) { apply(d, marked); }));
   });
   return action;
+}
+
+void DrivingWindow::showMessage(const QString& text) {
+  auto* box = new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+  box->setObjectName(QStringLiteral("message"));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 void DrivingWindow::buildMenus(const sim::Settings& settings) {
@@ -78,13 +87,19 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
                             [](sim::Drive& d, bool on) { d.settings.Moji = on ? 1 : 0; });
   connect(moji, &QAction::triggered, this, [this](bool on) { setMoji(on, false); });
 
-  // Controller and Save come with the controllers and the saved states.
+  // Controller comes with the controllers.
   QMenu* controller = bar->addMenu(caption(strings.controlCaption, "Controller(&C)"));
   controller->setObjectName(QStringLiteral("Controller1"));
   controller->menuAction()->setEnabled(false);
   QMenu* save = bar->addMenu(caption(strings.saveCaption, "Save(&S)"));
   save->setObjectName(QStringLiteral("SaveS1"));
-  save->menuAction()->setEnabled(false);
+  SaveMenuHooks hooks;
+  hooks.message = [this](const QString& message) { showMessage(message); };
+  hooks.restored = [this] {
+    setWindowTitle(QString::fromStdString(session_->loaded().route->lineName));
+    loop_.invalidate();
+  };
+  new SaveMenu(save, store_, *session_, choice_.routeFileName, std::move(hooks));
 }
 
 }  // namespace vesk::app

@@ -89,6 +89,8 @@ class DrivingWindow : public QMainWindow {
   void showTexts(const sim::DriveSnapshot& shot);
   void showStandby();
   void push(const std::vector<sim::InputEvent>& events);
+  // A message for the driver that does not hold up the drive (the window stays modal to it until it is closed).
+  void showMessage(const QString& text);
 
   std::unique_ptr<DriveSession> session_;
   sim::DriveChoice choice_;

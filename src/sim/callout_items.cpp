@@ -123,6 +123,11 @@ void updateCrossings(Drive& drive) {
 
 }  // namespace
 
+void rebuildCrossingQueue(Drive& drive) {
+  // Rows the run has not reached yet whose range holds the frame enter the queue, as the tick would enter them.
+  updateCrossings(drive);
+}
+
 void callOutItemsStep(Drive& drive) {
   updateOtherItem(drive);
   updateLimitItem(drive);

@@ -18,6 +18,8 @@ void stationStep(Drive& drive);
 void stationWarningStep(Drive& drive);
 // Tick: the other, speed-limit and level-crossing items waiting for the driver's call-out (Enter).
 void callOutItemsStep(Drive& drive);
+// After the per-run tables are cleared: the "[Cross]" rows whose range holds the frame enter the crossing queue.
+void rebuildCrossingQueue(Drive& drive);
 
 // The next stop after station `from` (pass stations skipped): nextStop, targetPosition and the from/to texts.
 // False when none remains.

@@ -5,6 +5,7 @@
 
 #include "data/track_positions.h"
 #include "sim/drive.h"
+#include "sim/line_jump.h"
 #include "sim/timetable_clock.h"
 
 namespace vesk::sim {
@@ -12,19 +13,6 @@ namespace {
 
 void showSprite(Drive& drive, std::string_view picture, bool visible) {
   if (media::Sprite* sprite = drive.sprites.findByPicture(picture)) sprite->visible = visible;
-}
-
-// Whether a signal's or a speed limit's section holds the frame.
-bool inSignalOrLimitSection(const data::RouteData& route, std::int32_t frame) {
-  for (int i = 0; i < route.signalCount && i < data::kSignalCapacity; ++i) {
-    const data::SignalRow& r = route.signals[static_cast<std::size_t>(i)];
-    if (r.visibleFrom <= frame && frame <= r.visibleTo) return true;
-  }
-  for (int i = 0; i < route.speedLimitCount && i < data::kSpeedLimitCapacity; ++i) {
-    const data::SpeedLimitRow& r = route.speedLimits[static_cast<std::size_t>(i)];
-    if (r.frame <= frame && frame <= r.endFrame) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -36,18 +24,12 @@ void Drive::StationClick(int k) {
 
   // Standing, with what this run passed and played forgotten and every sound but the first channel silent.
   s.speed = 0;
-  s.frameAccumulator = 0;
-  clearPerRunTables();
-  for (int channel = 1; channel < media::SoundBank::kChannelCount; ++channel) sounds.stop(channel);
+  leaveCurrentPlace(*this);
 
-  // At the station's stop, with the route video (a side video that was playing ends) and the position that
-  // belongs to the frame, so that the platforms and stop marks ahead are where the video shows them.
-  s.frame = station.frame;
+  // At the station's stop, with the route video and the position that belongs to the frame, so that the
+  // platforms and stop marks ahead are where the video shows them.
+  placeAtFrame(*this, station.frame);
   s.position = static_cast<double>(data::framePosition(route, station.frame).value_or(s.position));
-  s.speedUnitRow = -1;
-  s.videoMode = 0;
-  s.sideVideoRow = -1;
-  s.sideFrame = 0;
   s.currentStation = k;
   s.nextStop = k;
   s.targetPosition = static_cast<double>(station.position);
@@ -55,21 +37,9 @@ void Drive::StationClick(int k) {
   texts.NextStopText = "ただいま " + station.name;
   if (const auto clock = timetableClock(route, k)) s.clock = *clock;
 
-  if (!inSignalOrLimitSection(route, s.frame)) {
-    s.atsSpeedCode = kNone;
-    s.shownSignalImage = kNone;
-    s.lastSignalImage = kNone;
-    s.shownSignalCallout = kNone;
-  }
-
+  resetProtectionOutsideSections(*this);
   // The handles at the last service notch, in effect at once.
-  const int lastService = -(std::max(vehicle.brakeNotches, 1) - 1);
-  control.powerHandle = 0;
-  s.powerNotch = 0;
-  control.holdPosition = 0;
-  control.brakeHandle = lastService;
-  s.brakeNotch = lastService;
-  s.sapNotch = lastService;
+  setHandlesInEffect(*this, -(std::max(vehicle.brakeNotches, 1) - 1));
   masconupdate();
 }
 

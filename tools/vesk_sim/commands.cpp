@@ -22,6 +22,7 @@
 #include "sim/drive_runner.h"
 #include "sim/drive_setup.h"
 #include "sim/realtime_runner.h"
+#include "sim/saved_state.h"
 #include "sim/script.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
@@ -142,11 +143,54 @@ int dumpStrings(const std::vector<std::string>& args) {
   return 0;
 }
 
+namespace {
+
+// --restore FILE [--restore-at T]: the saved state on the first line of FILE (as the Save menu stores it), checked
+// before the drive runs and restored at T. --save FILE --save-at T: the state line and the title written to FILE
+// at T. A state that cannot be restored prints its message and ends with status 2.
+std::optional<int> scheduleSavedStates(const Options& o, sim::DriveRunner& runner, const std::string& route) {
+  if (o.has("--restore")) {
+    std::ifstream in(o.value("--restore"), std::ios::binary);
+    if (!in) throw UsageError("cannot read the saved state " + o.value("--restore"));
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const sim::CheckedState checked = sim::checkSavedState(runner.drive(), route, line);
+    if (const auto* refusal = std::get_if<sim::RestoreRefusal>(&checked)) {
+      std::cerr << refusal->message << '\n';
+      if (!refusal->detail.empty()) std::cerr << o.value("--restore") << ": " << refusal->detail << '\n';
+      return 2;
+    }
+    const std::int64_t at = parseNumberOption("--restore-at", o.valueOr("--restore-at", "0"));
+    if (at < 0) throw UsageError("--restore-at takes a time from 0 ms");
+    runner.input().push(sim::InputEvent::call([state = std::get<sim::SavedState>(checked)](sim::Drive& d) {
+                          sim::restoreState(d, state);
+                        }),
+                        at);
+  }
+  if (o.has("--save") != o.has("--save-at")) throw UsageError("--save and --save-at go together");
+  if (o.has("--save")) {
+    const std::int64_t at = parseNumberOption("--save-at", o.value("--save-at"));
+    if (at < 0) throw UsageError("--save-at takes a time from 0 ms");
+    runner.input().push(sim::InputEvent::call([file = o.value("--save"), route](sim::Drive& d) {
+                          const sim::SavedSlot slot = sim::saveSlot(d, route);
+                          std::ofstream out(file, std::ios::binary);
+                          out << slot.line << '\n' << slot.title << '\n';
+                          if (!out) std::cerr << "cannot write the saved state " << file << '\n';
+                        }),
+                        at);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int runDrive(const std::vector<std::string>& args) {
-  const Options o = parseOptions(args,
-                                 {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
-                                  "--script", "--ms", "--settings", "--every", "--seed"},
-                                 {"--summary", "--realtime", "--audio"});
+  const Options o =
+      parseOptions(args,
+                   {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script", "--ms",
+                    "--settings", "--every", "--seed", "--save", "--save-at", "--restore", "--restore-at"},
+                   {"--summary", "--realtime", "--audio"});
   const bool summarise = o.flags.count("--summary") != 0;
   if (!o.positional.empty()) throw UsageError("run takes options only");
   const RunNumbers numbers = checkRunNumbers(o, summarise);
@@ -191,6 +235,7 @@ int runDrive(const std::vector<std::string>& args) {
   for (const sim::ScriptEvent& e : events) {
     if (e.timeMs <= durationMs) runner->input().push(sim::scriptInput(e), e.timeMs);
   }
+  if (const std::optional<int> refused = scheduleSavedStates(o, *runner, choice.routeFileName)) return *refused;
   if (o.flags.count("--realtime") != 0) {
     // At the pace of the clock on the wall, on the simulation thread the simulator's window uses.
     sim::RealTimeRunner paced(*runner);

@@ -35,7 +35,8 @@ Commands:
 
   run --program-dir DIR --vehicle-dir VDIR --vehicle FILE --route ROUTE --ms N
       [--start-station K] [--script SCRIPT] [--settings Kanko=0,Information=1,ATS=0,Tunnel=0,Moji=0]
-      [--every T] [--summary] [--seed S] [--realtime [--audio]]
+      [--every T] [--summary] [--seed S] [--realtime [--audio]] [--save FILE --save-at T]
+      [--restore FILE [--restore-at T]]
       Loads the drive as the simulator does, starts it at virtual time 0 (at the route's start, or at station
       K, numbered from 0) and runs it for N milliseconds (N >= 0), printing one JSON line after every tick:
       t_ms, tick, every TrainState and ControlState field by name, the handle texts, the overlay texts, the
@@ -53,6 +54,10 @@ Commands:
       The script holds one event per line ("#" starts a comment):
         T char C | T key NAME [shift] | T keyup NAME | T hold 3|4 on|off | T set FIELD VALUE
       with T in milliseconds; events at one time apply in file order before the routines due then.
+      --save FILE --save-at T writes the drive's saved state at T ms to FILE as the Save menu stores it (the
+      state line, then the title); --restore FILE restores the state line on FILE's first line at T ms (default
+      0), as the Save menu's restore does. A state that cannot be restored (damaged, saved on another route file,
+      outside the line) prints its message and exits with status 2 before the drive runs.
 )";
 
 constexpr std::string_view kUsageTail = R"(
