@@ -10,9 +10,9 @@
 #include "sim/line_ends.h"
 #include "sim/motion.h"
 #include "sim/protection.h"
+#include "sim/side_video.h"
 #include "sim/sound_select.h"
 #include "sim/stations.h"
-#include "sim/side_video.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 

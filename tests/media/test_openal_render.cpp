@@ -115,19 +115,31 @@ double toneAmplitude(const std::vector<double>& x, std::size_t from, std::size_t
 // A 441 Hz tone of one second at 22050 Hz: a whole number of periods, so it loops without a seam.
 std::shared_ptr<const Wave> loopTone() { return test::sineWave(22050, 22050, 441, 0.25); }
 
+// Plays the looping tone for 0.4 s, changes it, plays 0.4 s more and stops; the device writes the file as it closes.
+// The file writer mixes on its own thread at the pace of the clock: a machine too busy to give it that time renders
+// less than was played, so such a take is done again (at most three times).
+Rendered renderToneChangedHalfway(const std::function<void(OpenAlSoundBank&)>& change) {
+  Rendered r;
+  for (int take = 0; take < 3; ++take) {
+    {
+      OpenAlSoundBank bank;
+      if (!bank.working()) return r;
+      bank.bind_wave(0, loopTone());
+      bank.play_loop(0);
+      std::this_thread::sleep_for(400ms);
+      change(bank);
+      std::this_thread::sleep_for(400ms);
+      bank.stop(0);
+      std::this_thread::sleep_for(100ms);
+    }
+    r = readRendered();
+    if (r.lastAbove(0.01) > r.firstAbove(0.01) + r.at(700ms)) break;
+  }
+  return r;
+}
+
 TEST(OpenAlRender, MinusSixDecibelsHalveTheAmplitude) {
-  {
-    OpenAlSoundBank bank;
-    ASSERT_TRUE(bank.working());
-    bank.bind_wave(0, loopTone());
-    bank.play_loop(0);
-    std::this_thread::sleep_for(400ms);
-    bank.set_volume(0, -602);
-    std::this_thread::sleep_for(400ms);
-    bank.stop(0);
-    std::this_thread::sleep_for(100ms);
-  }  // closing the device completes the file
-  const Rendered r = readRendered();
+  const Rendered r = renderToneChangedHalfway([](OpenAlSoundBank& bank) { bank.set_volume(0, -602); });
   ASSERT_EQ(r.rate, 44100);
   const std::size_t start = r.firstAbove(0.01);
   const std::size_t end = r.lastAbove(0.01);
@@ -140,18 +152,7 @@ TEST(OpenAlRender, MinusSixDecibelsHalveTheAmplitude) {
 }
 
 TEST(OpenAlRender, DoubleRateDoublesThePitch) {
-  {
-    OpenAlSoundBank bank;
-    ASSERT_TRUE(bank.working());
-    bank.bind_wave(0, loopTone());
-    bank.play_loop(0);
-    std::this_thread::sleep_for(400ms);
-    bank.set_rate(0, 2.0);
-    std::this_thread::sleep_for(400ms);
-    bank.stop(0);
-    std::this_thread::sleep_for(100ms);
-  }
-  const Rendered r = readRendered();
+  const Rendered r = renderToneChangedHalfway([](OpenAlSoundBank& bank) { bank.set_rate(0, 2.0); });
   const std::size_t start = r.firstAbove(0.01);
   const std::size_t end = r.lastAbove(0.01);
   ASSERT_GT(end, start + r.at(700ms)) << "the tone is missing or too short";
