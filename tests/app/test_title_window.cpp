@@ -251,9 +251,12 @@ TEST_F(TitleWindowTest, AVehicleFileOfOnesOwnIsUsedByTheNextTrainOnly) {
   EXPECT_EQ(title->drivingWindow()->choice().vehicleFileName, "train_VK103.dat");
   EXPECT_TRUE(title->drivingWindow()->choice().vehicleDir.empty());
 
+  // The drive's back button fades out and brings the title back as well.
+  title->drivingWindow()->BackClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return title->drivingWindow() == nullptr; }, 5000));
+  EXPECT_TRUE(title->isVisible());
+
   // A cancelled dialog leaves everything as it was.
-  title->drivingWindow()->close();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return title->drivingWindow() == nullptr; }, 3000));
   pickedFile.clear();
   QTest::mousePress(child("line1"), Qt::RightButton);
   EXPECT_EQ(title->routeFileName(), "line_down_tr.dat");
