@@ -335,6 +335,25 @@ TEST_F(TitleWindowTest, TheOpeningMovieRunsUntilAClick) {
   EXPECT_FALSE(title->player().moviePlaying());
 }
 
+TEST_F(TitleWindowTest, TheOpeningGivesWayAfterAHundredAndSixtySeconds) {
+  std::filesystem::path video;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(kPack / "movie")) {
+    if (entry.path().extension() == ".avi") video = entry.path();
+  }
+  ASSERT_FALSE(video.empty());
+  test::TempDir pack;
+  std::filesystem::copy_file(kPack / "velmarix.dat", pack.path() / "velmarix.dat");
+  std::filesystem::create_directories(pack.path() / "move");
+  std::filesystem::create_symlink(video, pack.path() / "move" / "opening.avi");
+  openTitle(pack.path());
+  ASSERT_TRUE(title->player().moviePlaying());
+  for (int tick = 1; tick < 1600; ++tick) title->Timer1Timer();
+  EXPECT_EQ(title->titleState(), TitleState::Opening);
+  title->Timer1Timer();
+  EXPECT_EQ(title->titleState(), TitleState::Picture);
+  EXPECT_EQ(title->titleTicks(), 1600);
+}
+
 TEST_F(TitleWindowTest, HelpOpensTheReadmeAndSaysWhenItCannot) {
   openTitle();
   toMenu();
