@@ -17,7 +17,6 @@ bool holdsStringFile(const std::filesystem::path& dir) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine c;
-  bool routeGiven = false;
   bool vehicleGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -29,7 +28,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.dataDir = value();
     } else if (a == "--route") {
       c.route = value();
-      routeGiven = true;
+      c.routeGiven = true;
     } else if (a == "--vehicle") {
       c.vehicle = value();
       vehicleGiven = true;
@@ -47,12 +46,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.screenshot = value();
     } else if (a == "--stats") {
       c.stats = true;
+    } else if (a == "--help" || a == "-h") {
+      c.help = true;
+    } else if (a == "--version") {
+      c.version = true;
     } else {
       throw CommandLineError("unknown argument " + a);
     }
   }
-  if (routeGiven != vehicleGiven) throw CommandLineError("--route and --vehicle go together");
-  if (c.startStation >= 0 && !routeGiven) throw CommandLineError("--start-station needs --route and --vehicle");
+  if (c.routeGiven != vehicleGiven) throw CommandLineError("--route and --vehicle go together");
+  if (c.startStation >= 0 && !c.routeGiven) throw CommandLineError("--start-station needs --route and --vehicle");
   return c;
 }
 

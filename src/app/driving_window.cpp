@@ -39,14 +39,24 @@ std::optional<std::int32_t> firstMovieStop(const data::RouteData& route) {
 std::unique_ptr<DrivingWindow> DrivingWindow::open(const sim::DriveChoice& choice, const SettingsStore& store,
                                                    const WindowMessages& messages, LoadingWindow* loading,
                                                    const SoundBankFactory& makeBank) {
+  return openReporting(
+      choice, store, messages,
+      [loading](std::string_view phase) {
+        if (loading != nullptr) loading->phase(phase);
+      },
+      makeBank);
+}
+
+std::unique_ptr<DrivingWindow> DrivingWindow::openReporting(const sim::DriveChoice& choice, const SettingsStore& store,
+                                                            const WindowMessages& messages,
+                                                            const std::function<void(std::string_view)>& progress,
+                                                            const SoundBankFactory& makeBank) {
   RunStats::Clock::time_point started = RunStats::Clock::now();
   // Settings first: the drive starts with them.
   const sim::Settings settings = store.load();
   auto session = std::make_unique<DriveSession>(makeBank);
   sim::LoadServices services;
-  services.progress = [loading](std::string_view phase) {
-    if (loading != nullptr) loading->phase(phase);
-  };
+  services.progress = progress;
   services.notice = [&messages](std::string_view notice) {
     if (messages.notice) messages.notice(QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())));
   };

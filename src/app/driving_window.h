@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "app/drive_session.h"
 #include "app/key_input.h"
@@ -45,6 +46,11 @@ class DrivingWindow : public QMainWindow {
   static std::unique_ptr<DrivingWindow> open(const sim::DriveChoice& choice, const SettingsStore& store,
                                              const WindowMessages& messages, LoadingWindow* loading = nullptr,
                                              const SoundBankFactory& makeBank = makeSoundBank);
+  // The same, each phase's text given to `progress` (the title window's status line).
+  static std::unique_ptr<DrivingWindow> openReporting(const sim::DriveChoice& choice, const SettingsStore& store,
+                                                      const WindowMessages& messages,
+                                                      const std::function<void(std::string_view)>& progress,
+                                                      const SoundBankFactory& makeBank = makeSoundBank);
   ~DrivingWindow() override;
 
   // Starts the drive and the frame loop (the window shows running).
@@ -55,6 +61,7 @@ class DrivingWindow : public QMainWindow {
   void setClosingHook(std::function<void()> hook) { closingHook_ = std::move(hook); }
 
   DriveSession& session() { return *session_; }
+  const sim::DriveChoice& choice() const { return choice_; }
   const QImage& drawingArea() const;
   RunStats& stats() { return stats_; }
   std::int64_t framesShown() const { return framesShown_; }

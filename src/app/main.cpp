@@ -1,8 +1,8 @@
-// vesk: the railway cab driving simulator. Opens a drive (the demo line's down local with the VK500 unless told
-// otherwise) in the driving window.
+// vesk: the railway cab driving simulator. Opens the title screen, or a drive directly in the driving window.
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include "app/driving_window.h"
 #include "app/loading_window.h"
 #include "app/scripted_run.h"
+#include "app/title_run.h"
 #include "sim/script.h"
 
 namespace {
@@ -38,17 +39,16 @@ app::ScriptedRunOptions scriptedRun(const app::CommandLine& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  // One font for every text, so that texts measure the same on every machine.
-  QFont font(QStringLiteral("Noto Sans CJK JP"));
-  font.setPointSize(10);
-  QApplication::setFont(font);
-
+  // The command line first: --help and --version need no display.
   app::CommandLine options;
   app::ScriptedRunOptions run;
   try {
     std::vector<std::string> args(argv + 1, argv + argc);
     options = app::parseCommandLine(args);
+    if (options.help || options.version) {
+      std::cout << (options.help ? app::kHelp : "vesk " VESK_VERSION "\n");
+      return 0;
+    }
     run = scriptedRun(options);
   } catch (const app::CommandLineError& e) {
     std::cerr << "vesk: " << e.what() << '\n' << app::kUsage;
@@ -58,10 +58,23 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  QApplication application(argc, argv);
+  QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
+  // The desktop entry and icon installed with the program name its windows.
+  QGuiApplication::setDesktopFileName(QStringLiteral("vesk"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vesk")));
+  // One font for every text, so that texts measure the same on every machine.
+  QFont font(QStringLiteral("Noto Sans CJK JP"));
+  font.setPointSize(10);
+  QApplication::setFont(font);
+
+  // The demo line installed beside the program, else the one written into the build tree.
+  const std::filesystem::path executableDir = QCoreApplication::applicationDirPath().toStdString();
+  std::filesystem::path bundledDemo = executableDir / VESK_INSTALLED_DEMO_DIR;
+  if (!std::filesystem::exists(bundledDemo / "velmarix.dat")) bundledDemo = VESK_BUNDLED_DEMO_DIR;
   sim::DriveChoice choice;
   choice.programDir =
-      app::resolveProgramDir(options.dataDir, std::filesystem::current_path(),
-                             QCoreApplication::applicationDirPath().toStdString(), VESK_BUNDLED_DEMO_DIR);
+      app::resolveProgramDir(options.dataDir, std::filesystem::current_path(), executableDir, bundledDemo);
   choice.routeFileName = options.route;
   choice.vehicleFileName = options.vehicle;
   choice.startStation = options.startStation;
@@ -84,6 +97,10 @@ int main(int argc, char** argv) {
       QMessageBox::warning(nullptr, title, text);
     }
   };
+
+  if (options.opensTitle()) {
+    return app::runTitle({choice.programDir, options.exitAfterSeconds, options.screenshot}, messages);
+  }
 
   const app::SettingsStore store;
   app::LoadingWindow loading;

@@ -1,5 +1,5 @@
-// The command line: the demo drive without arguments, a drive chosen directly, the run options, mistakes
-// refused; and where the program finds its data.
+// The command line: the title screen without arguments, a drive chosen directly, the run options, help and
+// version, mistakes refused; and where the program finds its data.
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
@@ -8,13 +8,36 @@
 namespace vesk::app {
 namespace {
 
-TEST(CommandLine, WithoutArgumentsOpensTheDemoLinesDownLocal) {
+TEST(CommandLine, WithoutARouteOpensTheTitle) {
   const CommandLine c = parseCommandLine({});
-  EXPECT_EQ(c.route, "line_down_local.dat");
-  EXPECT_EQ(c.vehicle, "train_VK500.dat");
+  EXPECT_TRUE(c.opensTitle());
   EXPECT_EQ(c.startStation, -1);
   EXPECT_FALSE(c.dataDir.has_value());
   EXPECT_FALSE(c.stats);
+  EXPECT_FALSE(c.help);
+  EXPECT_FALSE(c.version);
+  // The title takes the data folder, the end and the picture of a measured run.
+  const CommandLine t = parseCommandLine({"--data", "d", "--exit-after", "8", "--screenshot", "title.png"});
+  EXPECT_TRUE(t.opensTitle());
+  EXPECT_EQ(t.exitAfterSeconds, 8.0);
+  EXPECT_EQ(t.screenshot, std::filesystem::path("title.png"));
+}
+
+TEST(CommandLine, AScriptOrTheFiguresWithoutARouteDriveTheDemoLinesDownLocal) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--script", "s.txt"}, std::vector<std::string>{"--stats"}}) {
+    const CommandLine c = parseCommandLine(args);
+    EXPECT_FALSE(c.opensTitle()) << args[0];
+    EXPECT_EQ(c.route, "line_down_local.dat");
+    EXPECT_EQ(c.vehicle, "train_VK500.dat");
+  }
+}
+
+TEST(CommandLine, TakesHelpAndVersion) {
+  EXPECT_TRUE(parseCommandLine({"--help"}).help);
+  EXPECT_TRUE(parseCommandLine({"-h"}).help);
+  EXPECT_TRUE(parseCommandLine({"--version"}).version);
+  EXPECT_FALSE(parseCommandLine({"--version"}).help);
 }
 
 TEST(CommandLine, OpensADriveDirectlyAndTakesTheRunOptions) {
@@ -29,6 +52,7 @@ TEST(CommandLine, OpensADriveDirectlyAndTakesTheRunOptions) {
   EXPECT_EQ(c.exitAfterSeconds, 20.5);
   EXPECT_EQ(c.screenshot, std::filesystem::path("out/v.png"));
   EXPECT_TRUE(c.stats);
+  EXPECT_FALSE(c.opensTitle());
 }
 
 struct BadCase {

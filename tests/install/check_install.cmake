@@ -1,0 +1,41 @@
+# Installs the build tree BUILD_DIR into a fresh PREFIX and checks what a desktop needs: the program (which answers
+# --version), its desktop entry naming that program and icon, and the icon itself.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} --component vesk
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed:\n${out}")
+endif()
+
+set(program ${PREFIX}/${BINDIR}/vesk)
+set(entry ${PREFIX}/${DATADIR}/applications/vesk.desktop)
+set(icon ${PREFIX}/${DATADIR}/icons/hicolor/scalable/apps/vesk.svg)
+foreach(file ${program} ${entry} ${icon})
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${program} --version RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT out STREQUAL "vesk ${VERSION}\n")
+  message(FATAL_ERROR "the installed program does not answer --version: ${status} ${out}")
+endif()
+
+file(READ ${entry} text)
+string(FIND "${text}" "[Desktop Entry]\n" at)
+if(NOT at EQUAL 0)
+  message(FATAL_ERROR "the desktop entry does not begin with its group")
+endif()
+foreach(wanted "Type=Application" "Exec=vesk" "Icon=vesk")
+  string(FIND "${text}" "\n${wanted}\n" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "the desktop entry lacks ${wanted}")
+  endif()
+endforeach()
+
+file(READ ${icon} svg)
+if(NOT svg MATCHES "<svg[^>]*viewBox=\"0 0 128 128\"")
+  message(FATAL_ERROR "the icon is not the scalable picture")
+endif()
+file(REMOVE_RECURSE ${PREFIX})
+message(STATUS "installed and checked in ${PREFIX}")
