@@ -303,3 +303,61 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace vesk::sim
+
+namespace vesk::sim {
+namespace {
+
+TEST(AdviceMessage, TheAtsOffWarningLoopsWhilePowerIsTakenAndStopsAfter) {
+  data::VehicleSpec v = test::testVehicle();
+  v.soundAtsWarn = 5;
+  auto f = makeDrive(v);
+  Drive& d = f->drive;
+  f->sounds.bind_wave(5, media::decodeWave(test::wave(22050, 2205)));
+  d.control.atsOn = 0;
+  d.control.powerHandle = 2;
+  driverMessageStep(d);
+  driverMessageStep(d);
+  EXPECT_TRUE(f->sounds.is_playing(5));
+  EXPECT_TRUE(f->sounds.looping(5));
+  const auto loops = std::count_if(f->sounds.operations().begin(), f->sounds.operations().end(), [](const auto& op) {
+    return op.kind == media::SoundOperation::Kind::PlayLoop && op.channel == 5;
+  });
+  EXPECT_EQ(loops, 1);  // started once, not restarted every tick
+  d.control.powerHandle = 1;
+  driverMessageStep(d);
+  EXPECT_FALSE(f->sounds.is_playing(5));
+}
+
+TEST(ValueDisplay, ReadoutsWhileTheWindowIsShown) {
+  data::RouteData route = test::levelRoute(10, 60);
+  route.stationCount = 2;
+  route.stations[0].name = "A";
+  route.stations[0].frame = 0;
+  route.stations[1].name = "B";
+  route.stations[1].frame = 1000;
+  auto f = makeDrive(test::testVehicle(), route);
+  Drive& d = f->drive;
+  d.state.speed = 12.34;
+  d.state.precedingFrame = 400;
+  d.state.resistorStep = 3;
+  d.control.powerHandle = 2;
+  d.state.powerNotch = 2;
+  d.control.brakeHandle = -1;
+  d.state.brakeNotch = -1;
+  valueDisplayStep(d);
+  EXPECT_TRUE(d.displays.valueDisplay.empty());  // hidden: nothing written
+  d.valueDisplayShown = true;
+  valueDisplayStep(d);
+  const auto label = [&](const std::string& name) {
+    for (const auto& [key, text] : d.displays.valueDisplay) {
+      if (key == name) return text;
+    }
+    return std::string("?");
+  };
+  EXPECT_EQ(label("Label1"), "12.3 km/h");
+  EXPECT_EQ(label("Label42"), "(A～B)");
+  EXPECT_EQ(label("Label44"), "P 3 2 2 B 0 -1 -1 0 0");
+}
+
+}  // namespace
+}  // namespace vesk::sim
