@@ -241,13 +241,8 @@ void DrivingWindow::showTexts(const sim::DriveSnapshot& shot) {
   }
   subDisp_->setVisible(shot.settings.Moji != 0);
   if (shot.settings.Moji == 0) return;
-  const sim::HandleTexts& h = shot.handleTexts;
-  const sim::OverlayTexts& t = shot.texts;
-  const std::array<const std::string*, 13> shown = {
-      &h.reverserText,      &h.powerText,  &h.brakeText,       &h.gearText,   &t.NextStopText,
-      &t.StationNoticeText, &t.OneManText, &t.ClockText,       &t.RemainText, &t.SpeedCheckText,
-      &t.LimitNoticeText,   &t.SpeedText,  &t.StopDistanceText};
-  for (std::size_t i = 0; i < shown.size(); ++i) labels_[i]->setText(text(*shown[i]));
+  // The tick fills the labels while text mode is on (they keep their last texts while it is off).
+  for (std::size_t i = 0; i < labels_.size(); ++i) labels_[i]->setText(text(shot.displays.labels[i]));
 }
 
 void DrivingWindow::showStandby() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "sim/brake.h"
+#include "sim/driver_info.h"
 #include "sim/dynamics.h"
 #include "sim/handle_steps.h"
 #include "sim/horn_buzzer.h"
@@ -45,13 +46,16 @@ void Drive::MMTimer1Timer() {
   engineSpeedStep(*this);
   // 6. Frame, preceding train, position and clock.
   advancePosition(*this);
+  // The panel's pressure, voltage and current needles follow the new pressures.
+  update_instruments(*this);
 }
 
 void Drive::Timer1Timer() {
   // 1. ATS warning sound housekeeping and ATS pattern preparation (not built yet).
   retirePrecedingTrain(*this);
-  // 2. Tick counter; the speedometer needle (not built yet).
+  // 2. Tick counter; the speedometer needle and the digital speed.
   state.tickCount += 1;
+  speedInstrumentStep(*this);
   // A recorded speed of 0 would stop the video for good; it counts as 1 km/h.
   if (state.frameSpeed == 0) state.frameSpeed = 1;
   // 3.-6. Forces and speed.
@@ -59,9 +63,11 @@ void Drive::Timer1Timer() {
   adhesionStep(*this);
   resistanceStep(*this);
   integrateSpeed(*this);
-  // 7. Speed and distance texts, brake squeak (not built yet); door lamps and departure signal; panel lamps
-  //    (not built yet); the clock text.
+  // 7. Speed and distance texts, brake squeak (not built yet); door lamps and departure signal; panel lamps;
+  //    the clock text.
+  speedTextStep(*this);
   doorStateStep(*this);
+  panelLampStep(*this);
   timecalc(state.clock);
   // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor.
   brakeSoundStep(*this);
@@ -83,6 +89,7 @@ void Drive::Timer1Timer() {
   atsPStep(*this);
   speedLimitStep(*this);
   speedCheckStep(*this);
+  limitNoticeStep(*this);
   // 12. Stations and doors, the call-out items along the line; the vigilance device; the stop warning.
   stationStep(*this);
   callOutItemsStep(*this);
@@ -98,16 +105,19 @@ void Drive::Timer1Timer() {
   lineEndBarriers(*this);
   automaticGearStep(*this);
   gearShiftStep(*this);
-  // 14. Handle indicators, door status, messages, lamps (not built yet); engine start, stop and stall; roll-back
-  //     protection; visual effects off from the first tick on; the tunnel flag for the next tick; stopping-mark
-  //     markers (not built yet).
+  // 14. Handle indicators, door status, the text mode's labels and the simple cab's lamps; engine start, stop and
+  //     stall; roll-back protection; visual effects off from the first tick on; the tunnel flag (and the panel's
+  //     tunnel shade) for the next tick; stopping-mark markers (not built yet).
+  windowTextStep(*this);
   engineSwitchStep(*this);
   rollBackProtection(*this);
   settings.Tunnel = 1;
   updateTunnel(*this);
-  // 15. Value display feed (not built yet); forced door closing; driver messages (not built yet); announcements
-  //     near stations.
+  tunnelShadeStep(*this);
+  // 15. Value display feed; forced door closing; driver messages; announcements near stations.
+  valueDisplayStep(*this);
   forcedDoorClosing(*this);
+  driverMessageStep(*this);
   stationAnnouncementStep(*this);
   // The call-out queue, once a tick.
   kanko_queue_play();
@@ -141,6 +151,7 @@ DriveSnapshot Drive::snapshot() const {
   for (const media::Sprite* sprite : order) shot.sprites.push_back(*sprite);
   shot.texts = texts;
   shot.handleTexts = handleTexts;
+  shot.displays = displays;
   shot.frame = state.frame;
   shot.videoMode = state.videoMode;
   shot.clock = state.clock;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -22,9 +24,11 @@
 #include "sim/clock_face.h"
 #include "sim/control_state.h"
 #include "sim/drive_snapshot.h"
+#include "sim/driver_displays.h"
 #include "sim/keys.h"
 #include "sim/line_state.h"
 #include "sim/overlay_texts.h"
+#include "sim/panel_sprites.h"
 #include "sim/protection.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
@@ -142,6 +146,10 @@ class Drive final : public Scheduler::Routines {
   // Sound selection.
 
   // Driver information and the cab panel.
+  PanelSprites panelSprites;
+  DriverDisplays displays;
+  // The wave a sound message names (a file of the program folder), set when the drive is loaded.
+  std::function<std::shared_ptr<const media::Wave>(const std::string&)> messageWaves;
 
   std::string doorText;    // the door state text of the simple cab ("[Doors]")
   int viewSurfaceTop = 0;  // Shift+Up/Down move the forward view by 50 pixels

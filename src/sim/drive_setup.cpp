@@ -4,6 +4,7 @@
 
 #include "core/path_resolver.h"
 #include "core/rounding.h"
+#include "data/cab_panel.h"
 #include "data/data_error.h"
 #include "data/route_file.h"
 #include "data/track_positions.h"
@@ -78,6 +79,8 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBa
   }
 
   tell(services.progress, "運転台を描画しています");
+  data::buildCabPanel(vehicleDir, choice.vehicleFileName, loaded->vehicle, loaded->pictures.images,
+                      loaded->pictures.sprites);
   loaded->staf = data::loadStafPictures(choice.programDir, route);
 
   std::int64_t videoPictures = 0;
@@ -107,6 +110,11 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBa
       core::saturate32(videoPictures * static_cast<std::int64_t>(loaded->strings.videoFrameFactor));
   prepareInitialState(drive, choice, route);
   prepareProtection(drive);
+  // Messages that name a sound play a file of the program folder.
+  drive.messageWaves = [programDir = choice.programDir](const std::string& file) {
+    const auto path = core::resolveDataFile(programDir, file);
+    return path ? media::loadWave(*path, file) : media::loadWave(programDir / file, file);
+  };
   // Started at once: the drive runs when the window first shows.
   drive.control.inputLocked = 0;
   return loaded;

@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "media/sprite_engine.h"
+#include "sim/driver_displays.h"
 #include "sim/overlay_texts.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -28,8 +29,9 @@ struct DriveSnapshot {
   double speed = 0;
   double position = 0;  // cm
   Settings settings;
-  int viewSurfaceTop = 0;  // the forward view moved up by the driver (0, -50, ... -150)
-  QImage clockFace;        // the analog clock's 50 x 50 picture; null when the panel has no clock
+  int viewSurfaceTop = 0;   // the forward view moved up by the driver (0, -50, ... -150)
+  QImage clockFace;         // the analog clock's 50 x 50 picture; null when the panel has no clock
+  DriverDisplays displays;  // the text mode's labels, the simple cab's lamps, the value display
 
   // The forward view's video: the side video's name ("[MovieSwitch]") while one plays, else empty (the route
   // video), the side video's frame counter, and what the frame loop's barrier hold and video end look at.

@@ -143,6 +143,8 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("doorClosingTicks", s.doorClosingTicks);
 
   // Driver information.
+  visit("ammeterShown", s.ammeterShown);
+  visit("adviceMessage", s.adviceMessage);
 
   visit("videoMode", s.videoMode);
   visit("reversed", s.reversed);

@@ -191,6 +191,8 @@ struct TrainState {
   std::int32_t doorClosingTicks = 0;  // ticks since the doors began closing (a diesel's idle sounds follow them)
 
   // Driver information.
+  std::int32_t ammeterShown = 0;  // A, the current the ammeter needle shows as it swings towards `ammeter`
+  std::string adviceMessage;      // the advice message of the last tick, with its prefix
 
   // Video and stations.
   std::int32_t videoMode = 0;  // 0 frame follows position; 1 side video by time; 2 side video by position; 9 switching

@@ -69,6 +69,24 @@ TEST_F(VeskCheckTest, ReportsEveryFaultWithItsFileLineAndMessage) {
   EXPECT_EQ(findings.size(), 8u);
 }
 
+TEST_F(VeskCheckTest, PanelElementsTooSmallForTheirPatternsOrOutsideTheDrawingAreaAreNamed) {
+  std::string vehicle = test::packVehicleFile();
+  // The notch picture is 50 x 8: a 60 pixel wide pattern never shows.
+  const std::string notch = "[NotchImageP]\n560\n520\n10";
+  vehicle.replace(vehicle.find(notch), notch.size(), "[NotchImageP]\n560\n520\n60");
+  vehicle += "[Lamp_Gen]\nimage\\other.bmp\n780\n10\n[Lamp_Air]\nimage\\other.bmp\n736\n818\n";
+  test::writeText(dir, test::kPackVehicle, vehicle);
+  const auto findings = check(dir, {test::kPackVehicle});
+  EXPECT_TRUE(contains(findings, "train_test.dat: [NotchImageP] (image\\notch.bmp): the picture (50 x 8) is smaller "
+                                 "than one pattern (60 x 8), so it never shows"));
+  EXPECT_TRUE(contains(findings, "train_test.dat: [Lamp_Gen] (image\\other.bmp): placed at 780, 10 with size 64 x "
+                                 "32, it reaches outside the 800 x 850 drawing area"));
+  // A lamp that fits exactly in the corner is fine.
+  EXPECT_EQ(std::count_if(findings.begin(), findings.end(),
+                          [](const std::string& f) { return f.find("[Lamp_Air]") != std::string::npos; }),
+            0);
+}
+
 TEST_F(VeskCheckTest, DataErrorsCarryTheSimulatorsMessage) {
   test::writeText(dir, test::kPackRoute, "[Slope]\n1,2\n#\n");
   test::writeText(dir, "velmarix.dat", "[Disp]\n30\n");

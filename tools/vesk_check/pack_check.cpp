@@ -20,6 +20,7 @@
 #include "media/video_source.h"
 #include "media/wave.h"
 #include "sim/drive_setup.h"
+#include "vesk_check/panel_check.h"
 #include "vesk_check/protection_check.h"
 
 namespace vesk::tools {
@@ -145,6 +146,7 @@ void checkVehicle(Checker& c, const std::string& file) {
         data::loadVehicleFile(c.dir(), file, pictures.images, pictures.sprites, {&references, false});
     data::applyPostLoadChecks(spec);
     checkVehicleValues(c, file, spec);
+    for (const std::string& message : panelFindings(c.dir(), file, spec)) c.add(file, 0, message);
   } catch (const data::DataError& e) {
     c.add(e, file);
   }

@@ -92,7 +92,21 @@ std::string stateLine(sim::Drive& drive, std::int64_t timeMs, std::int64_t tick)
   w.key("soundOps");
   writeSoundOps(w, drive.sounds);
 
-  // The panel's sprites.
+  // Every sprite of the panel and the forward view, by its picture's name, in drawing order.
+  w.key("sprites");
+  w.beginObject();
+  for (const media::Sprite* sprite : drive.sprites.drawOrder()) {
+    w.key(sprite->picture);
+    w.beginObject();
+    w.field("pattern", sprite->pattern);
+    w.field("visible", sprite->visible);
+    w.field("angle", sprite->angle);
+    w.field("alpha", sprite->alpha);
+    w.field("x", sprite->x);
+    w.field("y", sprite->y);
+    w.endObject();
+  }
+  w.endObject();
 
   // The panel lamps are the "img_Lamp_" sprites; a lamp is lit while its sprite is visible.
   w.key("lamps");
