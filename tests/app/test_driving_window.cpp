@@ -116,7 +116,7 @@ TEST_F(DrivingWindowTest, OpensRunningWithTheLinesTitleAndItsMenus) {
   EXPECT_FALSE(child<QAction>("menu_d1")->isEnabled());
   EXPECT_FALSE(child<QAction>("N3")->isEnabled());
   EXPECT_FALSE(child<QMenu>("Controller1")->menuAction()->isEnabled());
-  EXPECT_FALSE(child<QMenu>("SaveS1")->menuAction()->isEnabled());
+  EXPECT_TRUE(child<QMenu>("SaveS1")->menuAction()->isEnabled());
   EXPECT_FALSE(child<QAction>("OFFV1")->isVisible());
   // A first run: explanations hidden, text mode off.
   EXPECT_TRUE(child<QAction>("D1")->isChecked());
