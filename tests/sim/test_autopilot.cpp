@@ -1,0 +1,188 @@
+// The automatic driver on test lines: it serves every stop within a metre of the mark with every kind of brake
+// handle and brake, works the doors of a one-man train, keeps the dead-man device quiet, answers the ATS bell by
+// braking before it confirms, and keeps under the limits; the speeds allowed along the line as it plans them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "sim/autopilot.h"
+#include "sim/run_record.h"
+#include "sim/stations.h"
+#include "support/signal_route.h"
+#include "support/station_line.h"
+
+namespace vesk::sim {
+namespace {
+
+constexpr int kFramesPerKm = test::kFramesPerKm;
+
+// A: the start; B: a stop after 2.5 km; C: the terminus 2.5 km further.
+std::vector<test::StationSpec> line() {
+  return {{"A", 0, 200, 30 * 60}, {"B", 0, 200 + kFramesPerKm * 5 / 2, 30 * 300}, {"C", 0, 200 + kFramesPerKm * 5, 30 * 600}};
+}
+
+// Drives until the run ends (at most `seconds`), the autopilot's keys applied as the runner applies input.
+void drive(test::DriveFixture& f, Autopilot& autopilot, RunRecord& record, int seconds) {
+  for (int tick = 0; tick < seconds * 10 && f.drive.state.runEnded == 0; ++tick) {
+    f.runTicks(1);
+    record.afterTick(f.drive);
+    for (const InputEvent& e : autopilot.decide(f.drive)) applyInput(f.drive, e);
+  }
+}
+
+struct VehicleCase {
+  const char* name;
+  std::function<void(data::VehicleSpec&)> change;
+};
+void PrintTo(const VehicleCase& c, std::ostream* out) { *out << c.name; }
+
+class AutopilotStops : public testing::TestWithParam<VehicleCase> {};
+
+TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
+  data::VehicleSpec vehicle = test::stationVehicle();
+  GetParam().change(vehicle);
+  auto f = test::stationDrive(line(), 0, vehicle);
+  Drive& d = f->drive;
+  prepareStationsAtStart(d, 0);
+  d.control.inputLocked = 0;
+  Autopilot autopilot(d);
+  RunRecord record(d);
+  drive(*f, autopilot, record, 900);
+  ASSERT_TRUE(record.runEnded()) << "ended at " << d.state.position / 100 << " m";
+  int stops = 0;
+  for (const StationVisit& v : record.visits()) {
+    if (v.start) continue;
+    EXPECT_TRUE(v.stopped) << v.name;
+    EXPECT_LE(std::fabs(v.stopErrorCm), 100) << v.name;
+    ++stops;
+  }
+  EXPECT_EQ(stops, 2);
+  EXPECT_EQ(record.emergencyBrakings(), 0);
+  EXPECT_EQ(record.protectionInterventions(), 0);
+  EXPECT_TRUE(record.overspeeds().empty()) << record.overspeeds().front().speed;
+  // It left A and B once their doors had shut, and never before the timetable said.
+  for (const StationVisit& v : record.visits()) {
+    if (v.departure >= 0) EXPECT_GE(v.departure, v.timetable) << v.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Brakes, AutopilotStops,
+    testing::Values(VehicleCase{"electro_pneumatic", [](data::VehicleSpec&) {}},
+                    VehicleCase{"separate_handles", [](data::VehicleSpec& v) { v.handleLayout = 1; }},
+                    VehicleCase{"hold_position", [](data::VehicleSpec& v) { v.holdMode = 1; }},
+                    VehicleCase{"notched_brake",
+                                [](data::VehicleSpec& v) {
+                                  v.brakeType = 2;
+                                  v.brakeNotches = 6;
+                                  v.brakeForceMode = 0;
+                                }},
+                    VehicleCase{"automatic_air_brake",
+                                [](data::VehicleSpec& v) {
+                                  v.brakeType = 0;
+                                  v.brakeNotches = 4;
+                                  v.brakeForceMode = 0;
+                                  v.maxPressure = 390;
+                                  v.ebPressure = 440;
+                                  v.brakeUpRate = 120;
+                                  v.brakeDownRate = 140;
+                                }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Autopilot, OpensAndShutsTheDoorsOfAOneManTrain) {
+  auto f = test::stationDrive(line(), 1);
+  Drive& d = f->drive;
+  prepareStationsAtStart(d, 0);
+  d.control.inputLocked = 0;
+  Autopilot autopilot(d);
+  RunRecord record(d);
+  drive(*f, autopilot, record, 900);
+  ASSERT_TRUE(record.runEnded());
+  EXPECT_EQ(d.line.stations[1].arrived, 1) << "the doors were opened at B";
+  EXPECT_EQ(d.line.stations[2].arrived, 1) << "and at the terminus";
+  EXPECT_GE(d.state.departureCount, 2) << "and shut for each departure";
+}
+
+TEST(Autopilot, KeepsTheDeadManDeviceQuietOnALongRun) {
+  data::VehicleSpec vehicle = test::stationVehicle();
+  vehicle.vigilanceDevice = 1;
+  auto f = test::makeDrive(vehicle, test::levelRoute(10, 60));
+  Drive& d = f->drive;
+  d.control.inputLocked = 0;
+  Autopilot autopilot(d);
+  RunRecord record(d);
+  drive(*f, autopilot, record, 240);
+  EXPECT_GT(d.state.speed, 50) << "it drove off and kept going";
+  EXPECT_EQ(record.emergencyBrakings(), 0);
+  EXPECT_EQ(d.state.emergencyLatched, 0);
+}
+
+TEST(Autopilot, AnswersTheAtsBellByBrakingThenConfirming) {
+  for (const int brakeType : {1, 0}) {
+    data::VehicleSpec vehicle = test::protectedVehicle(true);
+    vehicle.brakeType = brakeType;
+    vehicle.brakeNotches = brakeType == 0 ? 4 : 8;
+    auto f = test::makeDrive(vehicle, test::levelRoute(10, 60));
+    Drive& d = f->drive;
+    d.control.inputLocked = 0;
+    d.control.brakeHandle = 0;
+    d.control.powerHandle = 2;
+    d.state.speed = 50;
+    d.state.atsAlarm = 1;
+    Autopilot autopilot(d);
+    std::string typed;
+    for (const InputEvent& e : autopilot.decide(d)) {
+      if (e.kind == InputEvent::Kind::Char) typed += e.character;
+      applyInput(d, e);
+    }
+    ASSERT_FALSE(typed.empty());
+    EXPECT_EQ(typed.back(), ' ') << typed;
+    EXPECT_EQ(d.state.atsAlarm, 0) << "brake type " << brakeType << ": confirmed after " << typed;
+    EXPECT_EQ(d.control.powerHandle, 0);
+    EXPECT_LE(d.control.brakeHandle, brakeType == 0 ? -2 : -1);
+  }
+}
+
+TEST(Autopilot, KeepsUnderTheSpeedLimitsAndSignalsOfASignalledLine) {
+  auto f = test::makeDrive(test::protectedVehicle(false), test::signalledRoute(10, 60));
+  Drive& d = f->drive;
+  d.control.inputLocked = 0;
+  Autopilot autopilot(d);
+  RunRecord record(d);
+  drive(*f, autopilot, record, 300);
+  EXPECT_GT(d.state.position, 200000) << "it got going";
+  EXPECT_TRUE(record.overspeeds().empty()) << record.overspeeds().front().speed << " km/h where "
+                                           << record.overspeeds().front().allowed << " allowed";
+  EXPECT_EQ(record.emergencyBrakings(), 0);
+}
+
+// The speeds the line allows, as the driver plans with them.
+TEST(LineAhead, LimitsHoldUntilTheWholeTrainIsPastAndASignalAtStopAllowsNothing) {
+  auto f = test::makeDrive(test::protectedVehicle(false), test::signalledRoute(10, 60));
+  Drive& d = f->drive;
+  const LineAhead line(d);
+  const data::SpeedLimitRow& limit = d.route.speedLimits[0];
+  const double from = static_cast<double>(limit.position);
+  EXPECT_EQ(line.allowedAt(d, from + 100).kmh, limit.limit);
+  EXPECT_EQ(line.allowedAt(d, from + 100).source, SpeedSpan::Source::Limit);
+  EXPECT_GT(line.allowedAt(d, from - 100).kmh, limit.limit) << "not before the limit";
+  // A signal showing stop: nothing is allowed from a little before it.
+  int signal = -1;
+  for (std::size_t i = 0; i < line.signalPositions().size(); ++i) {
+    if (line.signalPositions()[i] > 0) {
+      signal = static_cast<int>(i);
+      break;
+    }
+  }
+  ASSERT_GE(signal, 0);
+  const double at = line.signalPositions()[static_cast<std::size_t>(signal)];
+  d.line.signals[static_cast<std::size_t>(signal)].aspect = 0;
+  EXPECT_EQ(line.allowedAt(d, at - LineAhead::kSignalStandOffCm + 100).kmh, 0);
+  EXPECT_GT(line.allowedAt(d, at - LineAhead::kSignalStandOffCm - 100).kmh, 0);
+  EXPECT_EQ(line.allowedAt(d, at - 100).source, SpeedSpan::Source::Signal);
+}
+
+}  // namespace
+}  // namespace vesk::sim
