@@ -5,6 +5,7 @@
 
 #include "sim/drive.h"
 #include "sim/drive_runner.h"
+#include "sim/dynamics.h"
 #include "sim/handle_steps.h"
 #include "sim/protection.h"
 
@@ -32,10 +33,15 @@ double gearForce(const data::GearRow& row, double v) {
 
 Autopilot::Autopilot(const Drive& drive) : vehicle_(drive.vehicle), line_(drive) {
   const data::VehicleSpec& v = vehicle_;
-  // "[BrakeRate]" is the service brake's deceleration; stops are planned on a part of it, leaving the rest
-  // to correct with, and limits on less.
-  const double service = v.brakeRate[0].toDouble();
-  serviceDecel_ = service > 0.5 && service < 20 ? service : 3.0;
+  // The share of the train's mass the cylinders brake, as the brake force is worked out.
+  const double braked = v.motorCarMass.toDouble() + v.trailerMass.toDouble() +
+                        (v.brakeForceMode == 1 || v.brakeForceMode == 2 ? v.controlTrailerMass.toDouble() : 0.0);
+  const double mass = v.trainMass.toDouble();
+  brakedShare_ = mass > 0 ? std::clamp(braked / mass, 0.05, 2.0) : 1.0;
+  // Full service at speed; stops are planned on a part of it, leaving the rest to correct with, and limits on
+  // less.
+  const double service = airDecel(v.maxPressure, 100);
+  serviceDecel_ = service > 0.3 && service < 20 ? service : 3.0;
   stopDecel_ = 0.55 * serviceDecel_;
   limitDecel_ = 0.45 * serviceDecel_;
   // From a brake step to its force: the handle's delay and the cylinders filling to one notch's pressure.
@@ -44,6 +50,52 @@ Autopilot::Autopilot(const Drive& drive) : vehicle_(drive.vehicle), line_(drive)
   const double fill = v.brakeUpRate > 0 ? notchPressure / v.brakeUpRate : 0.5;
   brakeLag_ = std::clamp(steps + fill, 0.1, 3.0);
   settleTicks_ = std::clamp(static_cast<int>(std::ceil(brakeLag_ / kTickSeconds)), 1, 20);
+}
+
+double Autopilot::airDecel(double pressure, double speed) const {
+  if (vehicle_.ebPressure <= 0) return 0;
+  const double friction = speed > 0.5 ? brakeFrictionFactor(speed, vehicle_).toDouble() : 1.0;
+  return vehicle_.brakeRate[0].toDouble() * pressure / vehicle_.ebPressure * brakedShare_ * friction;
+}
+
+double Autopilot::gradeDecel(double permil) { return 9.8 * permil / 1000 * 3.6; }
+
+double Autopilot::stoppingDistance(double speed, double pressure, double rest, double position) const {
+  constexpr double kStep = 1;  // km/h
+  double metres = 0;
+  for (double v = speed; v > 0; v -= kStep) {
+    const double lower = std::max(v - kStep, 0.0);
+    const double a = airDecel(pressure, (v + lower) / 2) + rest + gradeDecel(line_.gradientAt(position + metres * 100));
+    if (a <= 0.02) return 1e9;
+    metres += (v * v - lower * lower) / (7.2 * a);
+  }
+  return metres;
+}
+
+double Autopilot::pressureToStop(const TrainState& s, double metres) const {
+  const double v = s.speed;
+  const double maxPressure = std::max(vehicle_.maxPressure, 1);
+  // What the other forces give now, the gradient under the train taken out: resistance, the electric brake.
+  const double rest =
+      std::clamp(decel_ - airDecel(effectivePressure(s), v) - gradeDecel(line_.gradientAt(s.position)), -1.5, 1.5);
+  double low = 0;
+  double high = maxPressure;
+  if (stoppingDistance(v, high, rest, s.position) > metres) return high;
+  for (int i = 0; i < 20; ++i) {
+    const double mid = (low + high) / 2;
+    (stoppingDistance(v, mid, rest, s.position) > metres ? low : high) = mid;
+  }
+  return high;
+}
+
+double Autopilot::effectivePressure(const TrainState& s) const {
+  // While the electric brake carries the motor cars, the trailers' cylinders say what the notch asks.
+  if (s.elecBrakeCurrent > 0) return s.bcTrailer.toDouble();
+  const double motor = vehicle_.motorCarMass.toDouble();
+  const double braked = brakedShare_ * vehicle_.trainMass.toDouble();
+  if (braked <= 0) return s.bcTrailer.toDouble();
+  const double share = std::clamp(motor / braked, 0.0, 1.0);
+  return s.bcMotor.toDouble() * share + s.bcTrailer.toDouble() * (1 - share);
 }
 
 int Autopilot::serviceNotches() const { return std::max(vehicle_.brakeNotches - 1, 1); }
@@ -180,7 +232,7 @@ void Autopilot::brakeFor(const Drive& drive, double wanted) {
     const double feed = std::min(s.mr.toDouble(), 490.0);
     const double reach = std::clamp(maxPressure / 140 * (feed - s.bp), 0.0, maxPressure);
     const double cylinder = std::max(s.bcMotor.toDouble(), s.bcTrailer.toDouble());
-    const double expected = decel_ + serviceDecel_ * (reach - cylinder) / maxPressure;
+    const double expected = decel_ + airDecel(reach - cylinder, s.speed);
     int position = -2;
     if (expected < wanted - 0.1) position = -3;
     if (decel_ > wanted + 0.4 && expected > wanted + 0.2) position = -1;
@@ -189,7 +241,8 @@ void Autopilot::brakeFor(const Drive& drive, double wanted) {
     return;
   }
   // Notched brakes: each notch asks the cylinders for a share of the full service pressure.
-  const double perNotch = serviceDecel_ / serviceNotches();
+  const double share = vehicle_.brakeType == 2 ? vehicle_.brakeNotches : serviceNotches();
+  const double perNotch = std::max(airDecel(maxPressure / share, s.speed), 0.05);
   if (handle == 0) {
     const int notches = std::clamp(static_cast<int>(std::lround(wanted / perNotch)), 1, serviceNotches());
     for (int i = 0; i < notches + (vehicle_.holdMode == 1 ? 1 : 0); ++i) press(brakeStepKey());
@@ -197,9 +250,8 @@ void Autopilot::brakeFor(const Drive& drive, double wanted) {
     return;
   }
   if (brakeWait_ > 0) return;
-  const double share = vehicle_.brakeType == 2 ? vehicle_.brakeNotches : serviceNotches();
   const double asked = maxPressure / share * -handle;
-  const double expected = decel_ + serviceDecel_ * (asked - s.bcTrailer.toDouble()) / maxPressure;
+  const double expected = decel_ + airDecel(asked - s.bcTrailer.toDouble(), s.speed);
   if (expected < wanted - 0.5 * perNotch && handle > deepest) {
     const int steps = expected < wanted - 1.5 * perNotch && handle > deepest + 1 ? 2 : 1;
     for (int i = 0; i < steps; ++i) press(brakeStepKey());
@@ -306,7 +358,54 @@ void Autopilot::stop(const Drive& drive) {
   }
   // Aim a little short of the mark by what the brake's lag carries the train on.
   const double aim = std::max(metres - v / 3.6 * brakeLag_ * 0.3, 0.05);
-  brakeFor(drive, v * v / (7.2 * aim));
+  if (vehicle_.brakeType == 0) {
+    automaticBrakeStop(drive, aim);
+    return;
+  }
+  notchedBrakeStop(drive, aim);
+}
+
+// Notched brakes: the notch whose pressure stops the train at the mark or a little before, eased a notch at a
+// time as the train comes in.
+void Autopilot::notchedBrakeStop(const Drive& drive, double metres) {
+  const TrainState& s = drive.state;
+  const ControlState& c = drive.control;
+  if (c.powerHandle > 0) press('5');
+  const int handle = c.powerHandle > 0 ? 0 : c.brakeHandle;
+  if (handle != 0 && brakeWait_ > 0) return;
+  const double share = vehicle_.brakeType == 2 ? vehicle_.brakeNotches : serviceNotches();
+  const double perNotch = std::max(vehicle_.maxPressure, 1) / share;
+  const double wanted = pressureToStop(s, metres);
+  const int notch = std::clamp(static_cast<int>(std::ceil(wanted / perNotch - 0.2)), 1, serviceNotches());
+  const int now = -handle;
+  if (notch > now) {
+    for (int i = now; i < notch; ++i) press(brakeStepKey());
+    if (handle == 0 && vehicle_.holdMode == 1) press(brakeStepKey());
+    brakeWait_ = settleTicks_;
+  } else if (notch < now && wanted < (now - 1) * perNotch) {
+    press(brakeReleaseKey());
+    brakeWait_ = settleTicks_;
+  }
+}
+
+// The automatic brake cannot be eased a notch at a time (the trailers' cylinders only let go with a full
+// release), so the driver sets the pressure that brings the train to a stand at the mark from the start,
+// allowing for the shoes gripping harder as the train slows, and corrects with the motor cars' cylinders.
+void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
+  const TrainState& s = drive.state;
+  const ControlState& c = drive.control;
+  if (c.powerHandle > 0) press('5');
+  const int handle = c.powerHandle > 0 ? 0 : c.brakeHandle;
+  const double maxPressure = std::max(vehicle_.maxPressure, 1);
+  const double now = effectivePressure(s);
+  const double wanted = pressureToStop(s, metres);
+  const double feed = std::min(s.mr.toDouble(), 490.0);
+  const double reach = std::clamp(maxPressure / 140 * (feed - s.bp), 0.0, maxPressure);
+  int position = -2;
+  if (reach < wanted - 3) position = -3;
+  else if (now > wanted + 10 && s.bcMotor.toDouble() > 0) position = -1;
+  for (int h = handle; h > position; --h) press(brakeStepKey());
+  for (int h = handle; h < position; ++h) press(brakeReleaseKey());
 }
 
 void attachAutopilot(DriveRunner& runner, Autopilot& autopilot, std::function<void()> afterTick) {

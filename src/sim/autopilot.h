@@ -14,6 +14,7 @@
 #include "data/vehicle_spec.h"
 #include "sim/input_event.h"
 #include "sim/line_ahead.h"
+#include "sim/train_state.h"
 
 namespace vesk::sim {
 
@@ -49,15 +50,30 @@ class Autopilot {
   void gears(const Drive& drive);
   // Moves the brake handle towards the deceleration wanted, a step at a time once the last step has told.
   void brakeFor(const Drive& drive, double wanted);
+  void automaticBrakeStop(const Drive& drive, double metres);
+  void notchedBrakeStop(const Drive& drive, double metres);
+  // Metres from `speed` at `position` to a stand with the cylinders at `pressure`, the other forces giving
+  // `rest` km/h/s and the gradients ahead theirs.
+  double stoppingDistance(double speed, double pressure, double rest, double position) const;
+  // The cylinder pressure that brings the train to a stand in `metres`.
+  double pressureToStop(const TrainState& s, double metres) const;
+  // km/h/s a gradient takes off the speed (negative on a falling one).
+  static double gradeDecel(double permil);
+  // The cylinders' pressure over the braked cars, weighted by their mass.
+  double effectivePressure(const TrainState& s) const;
   void powerTo(const Drive& drive, int notch);
   // The speed to keep here: under every limit the train is in, and on the braking curve of every one ahead.
   double targetSpeed(const Drive& drive) const;
   int topNotch(const Drive& drive) const;
   int serviceNotches() const;
+  // The deceleration (km/h/s) the cylinders give at `pressure` kPa at `speed`: the brake rate for the pressure
+  // against the emergency pressure, on the braked share of the train's mass, with the shoes' friction there.
+  double airDecel(double pressure, double speed) const;
   void press(char c) { keys_.push_back(InputEvent::typed(c)); }
 
   const data::VehicleSpec& vehicle_;
   LineAhead line_;
+  double brakedShare_ = 1;
   double serviceDecel_ = 3;  // km/h/s at full service
   double stopDecel_ = 2;     // planned for stops
   double limitDecel_ = 1.8;  // planned for slowing to a limit

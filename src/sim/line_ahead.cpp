@@ -44,6 +44,12 @@ LineAhead::LineAhead(const Drive& drive) {
     const auto at = data::framePosition(r, r.signals[static_cast<std::size_t>(i)].visibleTo);
     signalPositions_.push_back(isRealSignal(drive, i) && at ? static_cast<double>(*at) : -1.0);
   }
+  for (int i = 0; i < std::min(r.slopeCount, data::kSlopeCapacity); ++i) {
+    const data::SlopeRow& row = r.slopes[static_cast<std::size_t>(i)];
+    const auto from = data::framePosition(r, row.frameFrom);
+    const auto to = data::framePosition(r, row.frameTo);
+    if (from && to) gradients_.push_back({static_cast<double>(*from), static_cast<double>(*to), row.gradient.toDouble()});
+  }
   for (int i = 0; i < std::min(r.speedCheck1Count, data::kSpeedCheckCapacity); ++i) {
     const data::SpeedCheck1Row& row = r.speedChecks1[static_cast<std::size_t>(i)];
     checks_.push_back({static_cast<double>(row.position), static_cast<double>(row.limit), row.signalLink});
@@ -79,6 +85,13 @@ std::vector<SpeedSpan> LineAhead::spans(const Drive& drive, double from, double 
     if (overlaps(span, from, to)) out.push_back(span);
   }
   return out;
+}
+
+double LineAhead::gradientAt(double position) const {
+  for (const SpeedSpan& g : gradients_) {
+    if (g.from <= position && position < g.to) return g.kmh;
+  }
+  return 0;
 }
 
 SpeedSpan LineAhead::allowedAt(const Drive& drive, double position) const {

@@ -31,6 +31,8 @@ class LineAhead {
 
   // The spans that do not change during a drive: the limits, the section speeds, the top speed.
   const std::vector<SpeedSpan>& fixedSpans() const { return fixed_; }
+  // The gradient (per mil, + rising) at a position, from the route's "[Slope]" rows; 0 outside them.
+  double gradientAt(double position) const;
   // Where the signals stand (cm), in route order; -1 for entries that are not signals.
   const std::vector<double>& signalPositions() const { return signalPositions_; }
   // The whole train's length: the limits hold until its tail is past.
@@ -48,6 +50,7 @@ class LineAhead {
     int signalLink;
   };
   std::vector<Check> checks_;
+  std::vector<SpeedSpan> gradients_;  // kmh holds the gradient
   double trainLengthCm_ = 0;
 };
 
