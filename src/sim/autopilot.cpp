@@ -17,6 +17,7 @@ constexpr double kLimitMarginKmh = 4;  // kept under a limit, so that a lag in t
 constexpr double kPowerBandKmh = 3;    // coasting from the target down to this far below it
 constexpr int kVigilanceTicks = 300;   // a touch of a key every half minute keeps the dead-man device quiet
 constexpr double kLookAheadCm = 300000;
+constexpr double kAimShortFactor = 0.0;  // of the brake's lag, aimed short of the mark
 
 // The force of a diesel gear at full notch (kgf), along its three points.
 double gearForce(const data::GearRow& row, double v) {
@@ -75,9 +76,7 @@ double Autopilot::stoppingDistance(double speed, double pressure, double rest, d
 double Autopilot::pressureToStop(const TrainState& s, double metres) const {
   const double v = s.speed;
   const double maxPressure = std::max(vehicle_.maxPressure, 1);
-  // What the other forces give now, the gradient under the train taken out: resistance, the electric brake.
-  const double rest =
-      std::clamp(decel_ - airDecel(effectivePressure(s), v) - gradeDecel(line_.gradientAt(s.position)), -1.5, 1.5);
+  const double rest = this->rest(s);
   double low = 0;
   double high = maxPressure;
   if (stoppingDistance(v, high, rest, s.position) > metres) return high;
@@ -88,13 +87,25 @@ double Autopilot::pressureToStop(const TrainState& s, double metres) const {
   return high;
 }
 
+// What the other forces give now, the gradient under the train taken out: resistance, the electric brake.
+double Autopilot::rest(const TrainState&) const { return rest_; }
+
+void Autopilot::updateRest(const TrainState& s) {
+  const double now =
+      std::clamp(decel_ - airDecel(effectivePressure(s), s.speed) - gradeDecel(line_.gradientAt(s.position)), -1.5, 1.5);
+  // Smoothed over about a second: the cylinders' gauge runs ahead of the deceleration felt.
+  rest_ = 0.8 * rest_ + 0.2 * now;
+}
+
+double Autopilot::motorShare(const TrainState&) const {
+  const double braked = brakedShare_ * vehicle_.trainMass.toDouble();
+  return braked > 0 ? std::clamp(vehicle_.motorCarMass.toDouble() / braked, 0.0, 1.0) : 1.0;
+}
+
 double Autopilot::effectivePressure(const TrainState& s) const {
   // While the electric brake carries the motor cars, the trailers' cylinders say what the notch asks.
   if (s.elecBrakeCurrent > 0) return s.bcTrailer.toDouble();
-  const double motor = vehicle_.motorCarMass.toDouble();
-  const double braked = brakedShare_ * vehicle_.trainMass.toDouble();
-  if (braked <= 0) return s.bcTrailer.toDouble();
-  const double share = std::clamp(motor / braked, 0.0, 1.0);
+  const double share = motorShare(s);
   return s.bcMotor.toDouble() * share + s.bcTrailer.toDouble() * (1 - share);
 }
 
@@ -119,6 +130,7 @@ std::vector<InputEvent> Autopilot::decide(const Drive& drive) {
   decel_ = 0.5 * decel_ + 0.5 * (lastSpeed_ - v) / kTickSeconds;
   lastSpeed_ = v;
   if (brakeWait_ > 0) --brakeWait_;
+  updateRest(s);
   if (s.runEnded != 0 || drive.control.inputLocked != 0) return {};
   protection(drive);
   engine(drive);
@@ -357,7 +369,7 @@ void Autopilot::stop(const Drive& drive) {
     return;
   }
   // Aim a little short of the mark by what the brake's lag carries the train on.
-  const double aim = std::max(metres - v / 3.6 * brakeLag_ * 0.3, 0.05);
+  const double aim = std::max(metres - v / 3.6 * brakeLag_ * kAimShortFactor, 0.05);
   if (vehicle_.brakeType == 0) {
     automaticBrakeStop(drive, aim);
     return;
@@ -401,9 +413,23 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
   const double wanted = pressureToStop(s, metres);
   const double feed = std::min(s.mr.toDouble(), 490.0);
   const double reach = std::clamp(maxPressure / 140 * (feed - s.bp), 0.0, maxPressure);
+  // The least application: the cylinders fill only once the pipe is reduced by "[ELBR]".
+  const double least = std::min(maxPressure / 140 * vehicle_.elbr, maxPressure);
+  const double trailers = s.bcTrailer.toDouble() * (1 - motorShare(s));
+  const double v = s.speed;
   int position = -2;
-  if (reach < wanted - 3) position = -3;
-  else if (now > wanted + 10 && s.bcMotor.toDouble() > 0) position = -1;
+  if (handle == 0) {
+    // Released: applied again once the stop needs more than the least application.
+    position = wanted >= least * 0.9 ? -3 : 0;
+  } else if (reach < wanted - 3) {
+    position = -3;
+  } else if (now > wanted + 10 && v > 5 &&
+             stoppingDistance(v, trailers, rest(s), s.position) < metres - std::max(3.0, v * 0.3)) {
+    // The trailers alone would stop the train short: a full release, to apply again later.
+    position = 0;
+  } else if (now > wanted + 10 && s.bcMotor.toDouble() > 0) {
+    position = -1;
+  }
   for (int h = handle; h > position; --h) press(brakeStepKey());
   for (int h = handle; h < position; ++h) press(brakeReleaseKey());
 }

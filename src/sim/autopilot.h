@@ -61,6 +61,11 @@ class Autopilot {
   static double gradeDecel(double permil);
   // The cylinders' pressure over the braked cars, weighted by their mass.
   double effectivePressure(const TrainState& s) const;
+  // The motor cars' share of the braked mass.
+  double motorShare(const TrainState& s) const;
+  // km/h/s the forces other than the cylinders and the gradient give now (resistance, the electric brake).
+  double rest(const TrainState& s) const;
+  void updateRest(const TrainState& s);
   void powerTo(const Drive& drive, int notch);
   // The speed to keep here: under every limit the train is in, and on the braking curve of every one ahead.
   double targetSpeed(const Drive& drive) const;
@@ -87,6 +92,7 @@ class Autopilot {
   bool engineKeyHeld_ = false;
   double lastSpeed_ = 0;
   double decel_ = 0;  // measured, smoothed, km/h/s
+  double rest_ = 0;   // rest(), smoothed
   int brakeWait_ = 0;
   int lastBrakeHandle_ = 0;
   std::array<int, 5> lastItem_{};
