@@ -18,6 +18,8 @@ constexpr double kPowerBandKmh = 3;    // coasting from the target down to this 
 constexpr int kVigilanceTicks = 300;   // a touch of a key every half minute keeps the dead-man device quiet
 constexpr double kLookAheadCm = 300000;
 constexpr double kAimShortFactor = 0.0;  // of the brake's lag, aimed short of the mark
+constexpr double kEaseNotch = 0.7;  // a notch is eased once the stop needs this much less than it gives
+constexpr double kReapply = 0.7;  // of the least application: an automatic brake released is applied again
 
 // The force of a diesel gear at full notch (kgf), along its three points.
 double gearForce(const data::GearRow& row, double v) {
@@ -394,7 +396,7 @@ void Autopilot::notchedBrakeStop(const Drive& drive, double metres) {
     for (int i = now; i < notch; ++i) press(brakeStepKey());
     if (handle == 0 && vehicle_.holdMode == 1) press(brakeStepKey());
     brakeWait_ = settleTicks_;
-  } else if (notch < now && wanted < (now - 1) * perNotch) {
+  } else if (notch < now && wanted < (now - kEaseNotch) * perNotch) {
     press(brakeReleaseKey());
     brakeWait_ = settleTicks_;
   }
@@ -420,7 +422,7 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
   int position = -2;
   if (handle == 0) {
     // Released: applied again once the stop needs more than the least application.
-    position = wanted >= least * 0.9 ? -3 : 0;
+    position = wanted >= least * kReapply ? -3 : 0;
   } else if (reach < wanted - 3) {
     position = -3;
   } else if (now > wanted + 10 && v > 5 &&
