@@ -19,9 +19,7 @@ struct Scale {
   double vMax = 100;      // km/h
   QRectF speedArea;
   QRectF notchArea;
-  double x(double cm) const {
-    return speedArea.left() + (cm - x0) / std::max(x1 - x0, 1.0) * speedArea.width();
-  }
+  double x(double cm) const { return speedArea.left() + (cm - x0) / std::max(x1 - x0, 1.0) * speedArea.width(); }
   double y(double kmh) const { return speedArea.bottom() - std::clamp(kmh, 0.0, vMax) / vMax * speedArea.height(); }
 };
 
@@ -36,6 +34,16 @@ Scale scaleFor(const QRectF& area, const RunCurveLine& line, const std::vector<R
       s.x0 = std::min(s.x0, p.position);
       s.x1 = std::max(s.x1, p.position);
       top = std::max(top, std::fabs(p.speed));
+    }
+  }
+  // The stations the drives started at and stopped at belong on the chart, though the train stood a little
+  // to either side of their marks.
+  for (const RunCurveDrive& d : drives) {
+    for (const sim::StationVisit& v : d.visits) {
+      if (!any || v.station < 0 || v.station >= static_cast<int>(line.stations.size())) continue;
+      const double at = line.stations[static_cast<std::size_t>(v.station)].position;
+      s.x0 = std::min(s.x0, at);
+      s.x1 = std::max(s.x1, at);
     }
   }
   if (!any && !line.stations.empty()) {
@@ -55,7 +63,8 @@ Scale scaleFor(const QRectF& area, const RunCurveLine& line, const std::vector<R
 
 void drawGrid(QPainter& p, const Scale& s) {
   p.setPen(QPen(QColor(220, 220, 220), 1));
-  for (double v = 0; v <= s.vMax; v += 10) p.drawLine(QPointF(s.speedArea.left(), s.y(v)), QPointF(s.speedArea.right(), s.y(v)));
+  for (double v = 0; v <= s.vMax; v += 10)
+    p.drawLine(QPointF(s.speedArea.left(), s.y(v)), QPointF(s.speedArea.right(), s.y(v)));
   const double firstKm = std::ceil(s.x0 / 100000);
   for (double km = firstKm; km * 100000 <= s.x1; km += 1) {
     p.drawLine(QPointF(s.x(km * 100000), s.speedArea.top()), QPointF(s.x(km * 100000), s.notchArea.bottom()));
@@ -94,8 +103,10 @@ void drawLimits(QPainter& p, const Scale& s, const RunCurveLine& line) {
       if (l.from <= mid && mid <= l.to) lowest = std::min(lowest, l.kmh);
     }
     const QPointF a(s.x(edges[i]), s.y(lowest));
-    if (!started) path.moveTo(a);
-    else path.lineTo(a);
+    if (!started)
+      path.moveTo(a);
+    else
+      path.lineTo(a);
     started = true;
     path.lineTo(QPointF(s.x(edges[i + 1]), s.y(lowest)));
   }

@@ -27,8 +27,8 @@ struct RunCurveDrive {
 struct RunCurveLine {
   std::string title;
   std::vector<sim::StationMark> stations;
-  std::vector<double> signalPositions;   // cm
-  std::vector<sim::SpeedSpan> limits;     // the fixed limits and section speeds
+  std::vector<double> signalPositions;  // cm
+  std::vector<sim::SpeedSpan> limits;   // the fixed limits and section speeds
 };
 
 RunCurveDrive runCurveDrive(const sim::RunRecord& record, std::string label);

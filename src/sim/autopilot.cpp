@@ -17,9 +17,8 @@ constexpr double kLimitMarginKmh = 4;  // kept under a limit, so that a lag in t
 constexpr double kPowerBandKmh = 3;    // coasting from the target down to this far below it
 constexpr int kVigilanceTicks = 300;   // a touch of a key every half minute keeps the dead-man device quiet
 constexpr double kLookAheadCm = 300000;
-constexpr double kAimShortFactor = 0.0;  // of the brake's lag, aimed short of the mark
-constexpr double kEaseNotch = 0.7;  // a notch is eased once the stop needs this much less than it gives
-constexpr double kReapply = 0.7;  // of the least application: an automatic brake released is applied again
+constexpr double kEaseNotch = 0.7;       // a notch is eased once the stop needs this much less than it gives
+constexpr double kReapply = 0.7;         // of the least application: an automatic brake released is applied again
 
 // The force of a diesel gear at full notch (kgf), along its three points.
 double gearForce(const data::GearRow& row, double v) {
@@ -49,7 +48,7 @@ Autopilot::Autopilot(const Drive& drive) : vehicle_(drive.vehicle), line_(drive)
   limitDecel_ = 0.45 * serviceDecel_;
   // From a brake step to its force: the handle's delay and the cylinders filling to one notch's pressure.
   const double steps = std::max(v.brakeDelay, 1) / 30.0;
-  const double notchPressure = v.maxPressure / std::max(serviceNotches(), 1);
+  const double notchPressure = static_cast<double>(v.maxPressure) / std::max(serviceNotches(), 1);
   const double fill = v.brakeUpRate > 0 ? notchPressure / v.brakeUpRate : 0.5;
   brakeLag_ = std::clamp(steps + fill, 0.1, 3.0);
   settleTicks_ = std::clamp(static_cast<int>(std::ceil(brakeLag_ / kTickSeconds)), 1, 20);
@@ -78,7 +77,7 @@ double Autopilot::stoppingDistance(double speed, double pressure, double rest, d
 double Autopilot::pressureToStop(const TrainState& s, double metres) const {
   const double v = s.speed;
   const double maxPressure = std::max(vehicle_.maxPressure, 1);
-  const double rest = this->rest(s);
+  const double rest = rest_;
   double low = 0;
   double high = maxPressure;
   if (stoppingDistance(v, high, rest, s.position) > metres) return high;
@@ -90,16 +89,14 @@ double Autopilot::pressureToStop(const TrainState& s, double metres) const {
 }
 
 // What the other forces give now, the gradient under the train taken out: resistance, the electric brake.
-double Autopilot::rest(const TrainState&) const { return rest_; }
-
 void Autopilot::updateRest(const TrainState& s) {
-  const double now =
-      std::clamp(decel_ - airDecel(effectivePressure(s), s.speed) - gradeDecel(line_.gradientAt(s.position)), -1.5, 1.5);
+  const double now = std::clamp(
+      decel_ - airDecel(effectivePressure(s), s.speed) - gradeDecel(line_.gradientAt(s.position)), -1.5, 1.5);
   // Smoothed over about a second: the cylinders' gauge runs ahead of the deceleration felt.
   rest_ = 0.8 * rest_ + 0.2 * now;
 }
 
-double Autopilot::motorShare(const TrainState&) const {
+double Autopilot::motorShare() const {
   const double braked = brakedShare_ * vehicle_.trainMass.toDouble();
   return braked > 0 ? std::clamp(vehicle_.motorCarMass.toDouble() / braked, 0.0, 1.0) : 1.0;
 }
@@ -107,7 +104,7 @@ double Autopilot::motorShare(const TrainState&) const {
 double Autopilot::effectivePressure(const TrainState& s) const {
   // While the electric brake carries the motor cars, the trailers' cylinders say what the notch asks.
   if (s.elecBrakeCurrent > 0) return s.bcTrailer.toDouble();
-  const double share = motorShare(s);
+  const double share = motorShare();
   return s.bcMotor.toDouble() * share + s.bcTrailer.toDouble() * (1 - share);
 }
 
@@ -134,7 +131,10 @@ std::vector<InputEvent> Autopilot::decide(const Drive& drive) {
   if (brakeWait_ > 0) --brakeWait_;
   updateRest(s);
   if (s.runEnded != 0 || drive.control.inputLocked != 0) return {};
-  protection(drive);
+  // Taking over a train on the move (the window's demonstration), it drives on.
+  if (phase_ == Phase::Standing && v > 0.5) phase_ = Phase::Running;
+  // The ATS bell is answered first and alone.
+  if (protection(drive)) return std::move(keys_);
   engine(drive);
   callOut(drive);
   switch (phase_) {
@@ -165,7 +165,7 @@ void Autopilot::callOut(const Drive& drive) {
   if (pending && s.speed > 1) keys_.push_back(InputEvent::keyDown(Key::Enter, false));
 }
 
-void Autopilot::protection(const Drive& drive) {
+bool Autopilot::protection(const Drive& drive) {
   const TrainState& s = drive.state;
   const ControlState& c = drive.control;
   if (s.emergencyLatched != 0) {
@@ -175,7 +175,7 @@ void Autopilot::protection(const Drive& drive) {
       press('r');
       phase_ = Phase::Running;
     }
-    return;
+    return true;
   }
   if (s.atsAlarm != 0 && vehicle_.atsType == 0) {
     // The ATS bell: brake (past the automatic brake's running position, where the confirmation does not
@@ -185,7 +185,9 @@ void Autopilot::protection(const Drive& drive) {
     for (int h = c.powerHandle > 0 ? 0 : c.brakeHandle; h > needed; --h) press(brakeStepKey());
     press(' ');
     brakeWait_ = settleTicks_;
+    return true;
   }
+  return false;
 }
 
 void Autopilot::engine(const Drive& drive) {
@@ -297,10 +299,17 @@ void Autopilot::stand(const Drive& drive) {
   const TrainState& s = drive.state;
   const ControlState& c = drive.control;
   const data::RouteData& r = drive.route;
-  // Standing, the brake holds the train.
-  if (c.brakeHandle == 0 && c.powerHandle == 0) {
+  // Standing, the service brake holds the train: from emergency (where a drive starts) the handle comes back
+  // early, so that the cylinders have let go by the departure.
+  if (c.brakeHandle == -vehicle_.brakeNotches && s.emergencyLatched == 0 && s.atsBrakeLatched == 0) press('5');
+  if ((c.brakeHandle == 0 || c.brakeHandle == -vehicle_.brakeNotches) && c.powerHandle == 0) {
     const int hold = vehicle_.brakeType == 0 ? 3 : (serviceNotches() + 1) / 2;
     for (int i = 0; i < hold; ++i) press(brakeStepKey());
+  }
+  if (vehicle_.brakeType == 0 && c.brakeHandle == -3) {
+    // The automatic brake is lapped once the pipe is reduced enough to hold the train, not emptied.
+    const double feed = std::min(s.mr.toDouble(), 490.0);
+    if (feed - s.bp > vehicle_.elbr + 40) press(brakeReleaseKey());
   }
   const int at = std::clamp(s.currentStation, 0, std::max(r.stationCount - 1, 0));
   const data::StationRow& row = r.stations[static_cast<std::size_t>(at)];
@@ -367,16 +376,13 @@ void Autopilot::stop(const Drive& drive) {
   }
   const double metres = s.distanceToStop / 100;
   if (metres <= 0.05) {
+    // At or past the mark: full service.
     brakeFor(drive, serviceDecel_);
-    return;
+  } else if (vehicle_.brakeType == 0) {
+    automaticBrakeStop(drive, metres);
+  } else {
+    notchedBrakeStop(drive, metres);
   }
-  // Aim a little short of the mark by what the brake's lag carries the train on.
-  const double aim = std::max(metres - v / 3.6 * brakeLag_ * kAimShortFactor, 0.05);
-  if (vehicle_.brakeType == 0) {
-    automaticBrakeStop(drive, aim);
-    return;
-  }
-  notchedBrakeStop(drive, aim);
 }
 
 // Notched brakes: the notch whose pressure stops the train at the mark or a little before, eased a notch at a
@@ -417,7 +423,7 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
   const double reach = std::clamp(maxPressure / 140 * (feed - s.bp), 0.0, maxPressure);
   // The least application: the cylinders fill only once the pipe is reduced by "[ELBR]".
   const double least = std::min(maxPressure / 140 * vehicle_.elbr, maxPressure);
-  const double trailers = s.bcTrailer.toDouble() * (1 - motorShare(s));
+  const double trailers = s.bcTrailer.toDouble() * (1 - motorShare());
   const double v = s.speed;
   int position = -2;
   if (handle == 0) {
@@ -426,7 +432,7 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
   } else if (reach < wanted - 3) {
     position = -3;
   } else if (now > wanted + 10 && v > 5 &&
-             stoppingDistance(v, trailers, rest(s), s.position) < metres - std::max(3.0, v * 0.3)) {
+             stoppingDistance(v, trailers, rest_, s.position) < metres - std::max(3.0, v * 0.3)) {
     // The trailers alone would stop the train short: a full release, to apply again later.
     position = 0;
   } else if (now > wanted + 10 && s.bcMotor.toDouble() > 0) {

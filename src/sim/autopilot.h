@@ -42,7 +42,8 @@ class Autopilot {
   char brakeReleaseKey() const;
 
   void callOut(const Drive& drive);
-  void protection(const Drive& drive);
+  // Emergency braking and the ATS bell; true when they took this tick's keys.
+  bool protection(const Drive& drive);
   void engine(const Drive& drive);
   void stand(const Drive& drive);
   void run(const Drive& drive);
@@ -62,9 +63,9 @@ class Autopilot {
   // The cylinders' pressure over the braked cars, weighted by their mass.
   double effectivePressure(const TrainState& s) const;
   // The motor cars' share of the braked mass.
-  double motorShare(const TrainState& s) const;
-  // km/h/s the forces other than the cylinders and the gradient give now (resistance, the electric brake).
-  double rest(const TrainState& s) const;
+  double motorShare() const;
+  // Measures rest_: what the forces other than the cylinders and the gradient give now (resistance, the
+  // electric brake), km/h/s.
   void updateRest(const TrainState& s);
   void powerTo(const Drive& drive, int notch);
   // The speed to keep here: under every limit the train is in, and on the braking curve of every one ahead.
@@ -92,7 +93,7 @@ class Autopilot {
   bool engineKeyHeld_ = false;
   double lastSpeed_ = 0;
   double decel_ = 0;  // measured, smoothed, km/h/s
-  double rest_ = 0;   // rest(), smoothed
+  double rest_ = 0;   // updateRest(), smoothed
   int brakeWait_ = 0;
   int lastBrakeHandle_ = 0;
   std::array<int, 5> lastItem_{};

@@ -22,7 +22,8 @@ LineAhead::LineAhead(const Drive& drive) {
   const data::RouteData& r = drive.route;
   trainLengthCm_ = kCarLengthCm * std::max(drive.vehicle.cars, 1);
   if (drive.vehicle.maxSpeed > 0) {
-    fixed_.push_back({-kEndOfLine, kEndOfLine, static_cast<double>(drive.vehicle.maxSpeed), SpeedSpan::Source::TopSpeed});
+    fixed_.push_back(
+        {-kEndOfLine, kEndOfLine, static_cast<double>(drive.vehicle.maxSpeed), SpeedSpan::Source::TopSpeed});
   }
   for (int i = 0; i < std::min(r.speedLimitCount, data::kSpeedLimitCapacity); ++i) {
     const data::SpeedLimitRow& row = r.speedLimits[static_cast<std::size_t>(i)];
@@ -48,7 +49,8 @@ LineAhead::LineAhead(const Drive& drive) {
     const data::SlopeRow& row = r.slopes[static_cast<std::size_t>(i)];
     const auto from = data::framePosition(r, row.frameFrom);
     const auto to = data::framePosition(r, row.frameTo);
-    if (from && to) gradients_.push_back({static_cast<double>(*from), static_cast<double>(*to), row.gradient.toDouble()});
+    if (from && to)
+      gradients_.push_back({static_cast<double>(*from), static_cast<double>(*to), row.gradient.toDouble()});
   }
   for (int i = 0; i < std::min(r.speedCheck1Count, data::kSpeedCheckCapacity); ++i) {
     const data::SpeedCheck1Row& row = r.speedChecks1[static_cast<std::size_t>(i)];

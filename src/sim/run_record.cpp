@@ -24,7 +24,8 @@ RunRecord::RunRecord(const Drive& drive) : line_(drive) {
     marks_.push_back({s.name, static_cast<double>(s.position), s.kind == 0 || s.kind == 2});
   }
   // The run starts in the platform of its first station: that station is the start, those behind do not count.
-  while (nextStation_ < r.stationCount && static_cast<double>(r.stations[static_cast<std::size_t>(nextStation_)].platformEnd) < x) {
+  while (nextStation_ < r.stationCount &&
+         static_cast<double>(r.stations[static_cast<std::size_t>(nextStation_)].platformEnd) < x) {
     ++nextStation_;
   }
   if (nextStation_ < r.stationCount) {

@@ -26,13 +26,13 @@ struct RunSample {
 struct StationVisit {
   int station = 0;
   std::string name;
-  bool stopped = false;     // served (came to rest in the platform); else passed
-  bool start = false;       // the station the run started at
-  std::int32_t timetable = 0;  // the station's time in the timetable (clock units)
-  std::int32_t arrival = -1;   // clock units; -1 for the start and for a pass
-  std::int32_t departure = -1; // clock when the train moved off; -1 none (the end of the run)
-  double stopErrorCm = 0;      // position - stopping mark (negative short of it)
-  double passSpeed = 0;        // km/h at the mark, when passed
+  bool stopped = false;         // served (came to rest in the platform); else passed
+  bool start = false;           // the station the run started at
+  std::int32_t timetable = 0;   // the station's time in the timetable (clock units)
+  std::int32_t arrival = -1;    // clock units; -1 for the start and for a pass
+  std::int32_t departure = -1;  // clock when the train moved off; -1 none (the end of the run)
+  double stopErrorCm = 0;       // position - stopping mark (negative short of it)
+  double passSpeed = 0;         // km/h at the mark, when passed
 };
 
 struct StationMark {
@@ -79,9 +79,9 @@ class RunRecord {
   int emergencies_ = 0;
   bool runEnded_ = false;
   int nextStation_ = 0;
-  bool moved_ = false;       // since the last stop
+  bool moved_ = false;  // since the last stop
   bool overspeeding_ = false;
-  bool emergency_ = true;    // the drive starts with the brake in emergency
+  bool emergency_ = true;  // the drive starts with the brake in emergency
   std::uint8_t atsAlarm_ = 0, atsBrake_ = 0, atc_ = 0, latched_ = 0;
   int atsp_ = 0;
 };

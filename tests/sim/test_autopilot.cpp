@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sim/autopilot.h"
+#include "sim/protection.h"
 #include "sim/run_record.h"
 #include "sim/stations.h"
 #include "support/signal_route.h"
@@ -20,7 +21,9 @@ constexpr int kFramesPerKm = test::kFramesPerKm;
 
 // A: the start; B: a stop after 2.5 km; C: the terminus 2.5 km further.
 std::vector<test::StationSpec> line() {
-  return {{"A", 0, 200, 30 * 60}, {"B", 0, 200 + kFramesPerKm * 5 / 2, 30 * 300}, {"C", 0, 200 + kFramesPerKm * 5, 30 * 600}};
+  return {{"A", 0, 200, 30 * 60},
+          {"B", 0, 200 + kFramesPerKm * 5 / 2, 30 * 300},
+          {"C", 0, 200 + kFramesPerKm * 5, 30 * 600}};
 }
 
 // Drives until the run ends (at most `seconds`), the autopilot's keys applied as the runner applies input.
@@ -45,6 +48,7 @@ TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
   GetParam().change(vehicle);
   auto f = test::stationDrive(line(), 0, vehicle);
   Drive& d = f->drive;
+  test::standAt(*f, line()[0].frame);
   prepareStationsAtStart(d, 0);
   d.control.inputLocked = 0;
   Autopilot autopilot(d);
@@ -64,36 +68,39 @@ TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
   EXPECT_TRUE(record.overspeeds().empty()) << record.overspeeds().front().speed;
   // It left A and B once their doors had shut, and never before the timetable said.
   for (const StationVisit& v : record.visits()) {
-    if (v.departure >= 0) EXPECT_GE(v.departure, v.timetable) << v.name;
+    if (v.departure >= 0) {
+      EXPECT_GE(v.departure, v.timetable) << v.name;
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Brakes, AutopilotStops,
-    testing::Values(VehicleCase{"electro_pneumatic", [](data::VehicleSpec&) {}},
-                    VehicleCase{"separate_handles", [](data::VehicleSpec& v) { v.handleLayout = 1; }},
-                    VehicleCase{"hold_position", [](data::VehicleSpec& v) { v.holdMode = 1; }},
-                    VehicleCase{"notched_brake",
-                                [](data::VehicleSpec& v) {
-                                  v.brakeType = 2;
-                                  v.brakeNotches = 6;
-                                  v.brakeForceMode = 0;
-                                }},
-                    VehicleCase{"automatic_air_brake",
-                                [](data::VehicleSpec& v) {
-                                  v.brakeType = 0;
-                                  v.brakeNotches = 4;
-                                  v.brakeForceMode = 0;
-                                  v.maxPressure = 390;
-                                  v.ebPressure = 440;
-                                  v.brakeUpRate = 120;
-                                  v.brakeDownRate = 140;
-                                }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotStops,
+                         testing::Values(VehicleCase{"electro_pneumatic", [](data::VehicleSpec&) {}},
+                                         VehicleCase{"separate_handles",
+                                                     [](data::VehicleSpec& v) { v.handleLayout = 1; }},
+                                         VehicleCase{"hold_position", [](data::VehicleSpec& v) { v.holdMode = 1; }},
+                                         VehicleCase{"notched_brake",
+                                                     [](data::VehicleSpec& v) {
+                                                       v.brakeType = 2;
+                                                       v.brakeNotches = 6;
+                                                       v.brakeForceMode = 0;
+                                                     }},
+                                         VehicleCase{"automatic_air_brake",
+                                                     [](data::VehicleSpec& v) {
+                                                       v.brakeType = 0;
+                                                       v.brakeNotches = 4;
+                                                       v.brakeForceMode = 0;
+                                                       v.maxPressure = 390;
+                                                       v.ebPressure = 440;
+                                                       v.brakeUpRate = 120;
+                                                       v.brakeDownRate = 140;
+                                                     }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Autopilot, OpensAndShutsTheDoorsOfAOneManTrain) {
   auto f = test::stationDrive(line(), 1);
   Drive& d = f->drive;
+  test::standAt(*f, line()[0].frame);
   prepareStationsAtStart(d, 0);
   d.control.inputLocked = 0;
   Autopilot autopilot(d);
@@ -110,6 +117,7 @@ TEST(Autopilot, KeepsTheDeadManDeviceQuietOnALongRun) {
   vehicle.vigilanceDevice = 1;
   auto f = test::makeDrive(vehicle, test::levelRoute(10, 60));
   Drive& d = f->drive;
+  test::standAt(*f, 100);
   d.control.inputLocked = 0;
   Autopilot autopilot(d);
   RunRecord record(d);
@@ -148,13 +156,16 @@ TEST(Autopilot, AnswersTheAtsBellByBrakingThenConfirming) {
 TEST(Autopilot, KeepsUnderTheSpeedLimitsAndSignalsOfASignalledLine) {
   auto f = test::makeDrive(test::protectedVehicle(false), test::signalledRoute(10, 60));
   Drive& d = f->drive;
+  test::standAt(*f, 100);
   d.control.inputLocked = 0;
+  d.control.atsOn = 1;
+  prepareProtection(d);
   Autopilot autopilot(d);
   RunRecord record(d);
   drive(*f, autopilot, record, 300);
   EXPECT_GT(d.state.position, 200000) << "it got going";
-  EXPECT_TRUE(record.overspeeds().empty()) << record.overspeeds().front().speed << " km/h where "
-                                           << record.overspeeds().front().allowed << " allowed";
+  EXPECT_TRUE(record.overspeeds().empty())
+      << record.overspeeds().front().speed << " km/h where " << record.overspeeds().front().allowed << " allowed";
   EXPECT_EQ(record.emergencyBrakings(), 0);
 }
 
@@ -162,6 +173,7 @@ TEST(Autopilot, KeepsUnderTheSpeedLimitsAndSignalsOfASignalledLine) {
 TEST(LineAhead, LimitsHoldUntilTheWholeTrainIsPastAndASignalAtStopAllowsNothing) {
   auto f = test::makeDrive(test::protectedVehicle(false), test::signalledRoute(10, 60));
   Drive& d = f->drive;
+  f->runTicks(1);  // the signals' aspects
   const LineAhead line(d);
   const data::SpeedLimitRow& limit = d.route.speedLimits[0];
   const double from = static_cast<double>(limit.position);

@@ -11,10 +11,10 @@
 namespace vesk::tools {
 
 struct AutopilotTotals {
-  int stops = 0;                 // served, the start station not counted
-  long worstStopErrorCm = 0;     // largest distance from a stopping mark
-  long latestArrivalS = 0;       // the arrival latest against its timetable time (negative: early everywhere)
-  long latestDepartureS = 0;     // the departure latest against its timetable time
+  int stops = 0;              // served, the start station not counted
+  long worstStopErrorCm = 0;  // largest distance from a stopping mark
+  long latestArrivalS = 0;    // the arrival latest against its timetable time (negative: early everywhere)
+  long latestDepartureS = 0;  // the departure latest against its timetable time
   int protectionInterventions = 0;
   int emergencyBrakings = 0;
   int overspeeds = 0;

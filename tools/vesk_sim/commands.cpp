@@ -1,9 +1,9 @@
 #include "vesk_sim/commands.h"
 #include "vesk_sim/autopilot_report.h"
-#include "vesk_sim/run_plot.h"
 #include "vesk_sim/data_report.h"
 #include "vesk_sim/drive_summary.h"
 #include "vesk_sim/run_checks.h"
+#include "vesk_sim/run_plot.h"
 
 #include <chrono>
 #include <fstream>

@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
   // needs fonts, which come with a GUI application (on the offscreen platform unless one is chosen).
   const bool plots = std::find(args.begin(), args.end(), "--plot") != args.end();
   if (plots && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::unique_ptr<QCoreApplication> app = plots ? std::make_unique<QGuiApplication>(argc, argv)
-                                                : std::make_unique<QCoreApplication>(argc, argv);
+  std::unique_ptr<QCoreApplication> app =
+      plots ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
   if (args.empty()) return usageError("no command given");
   const std::string command = args.front();
   args.erase(args.begin());

@@ -18,7 +18,8 @@ struct PlottedDrive {
 };
 
 // Throws UsageError when the file cannot be written.
-void writeRunCurve(const std::filesystem::path& file, const std::string& title, const std::vector<PlottedDrive>& drives);
+void writeRunCurve(const std::filesystem::path& file, const std::string& title,
+                   const std::vector<PlottedDrive>& drives);
 
 // Drives the service once more, headless, by the automatic driver ("autopilot") or by the script at `against`,
 // for at most `ms` milliseconds, and returns its record.
