@@ -26,6 +26,61 @@ std::vector<test::StationSpec> line() {
           {"C", 0, 200 + kFramesPerKm * 5, 30 * 600}};
 }
 
+// What the train is doing, for a failure's message.
+std::string where(const Drive& d) {
+  return "at " + std::to_string(d.state.position / 100) + " m, " + std::to_string(d.state.speed) + " km/h, clock " +
+         std::to_string(d.state.clock) + ", doors " + std::to_string(d.state.doorOpenCommanded) +
+         std::to_string(d.state.doorsNotClosed) + ", departures " + std::to_string(d.state.departureCount) +
+         ", handles P" + std::to_string(d.control.powerHandle) + " B" + std::to_string(d.control.brakeHandle) + " R" +
+         std::to_string(d.control.reverser) + ", notches P" + std::to_string(d.state.powerNotch) + " B" +
+         std::to_string(d.state.brakeNotch) + ", forces T" + std::to_string(d.state.tractiveForce.toDouble()) + " B" +
+         std::to_string(d.state.brakeForce.toDouble()) + " R" + std::to_string(d.state.resistForce.toDouble()) +
+         ", cylinders " + std::to_string(d.state.bcTrailer.toDouble());
+}
+
+// The station test train with the brake and traction figures of a real train (the fixture's leaves them 0).
+data::VehicleSpec drivable(data::VehicleSpec v = test::stationVehicle()) {
+  v.brakeForceMode = 1;
+  v.brakeDelay = 6;
+  v.sapDelay = 3;
+  v.elecBrakeDelay = 6;
+  v.powerDelay = 3;
+  v.brakeUpRate = 200;
+  v.brakeDownRate = 250;
+  v.sapUpRate = 300;
+  v.sapDownRate = 300;
+  v.sapPressure = 440;
+  v.elecBrakeUpRate = 600;
+  v.elecBrakeDownRate = 600;
+  v.elecBrakeFadeSpeed = 5;
+  v.bpReturnRate = 60;
+  v.elbr = 50;
+  v.mrHighPressure = 880;
+  v.mrLowPressure = 780;
+  v.elecBrakeType = 1;
+  return v;
+}
+
+// Stands the train at `frame` as a drive starts: the brake in emergency, the reservoirs charged, the line live,
+// the handles free.
+void startAt(test::DriveFixture& f, int frame) {
+  test::standAt(f, frame);
+  Drive& d = f.drive;
+  const data::VehicleSpec& v = d.vehicle;
+  d.control.inputLocked = 0;
+  d.control.reverser = 1;
+  d.control.gear = 1;
+  d.control.brakeHandle = -v.brakeNotches;
+  d.state.brakeNotch = -v.brakeNotches;
+  d.state.sapNotch = -v.brakeNotches;
+  d.state.bcMotor = core::Fixed::fromInt(v.ebPressure);
+  d.state.bcTrailer = core::Fixed::fromInt(v.ebPressure);
+  d.state.mr = core::Fixed::fromInt(v.mrHighPressure > 0 ? v.mrHighPressure : 880);
+  d.state.engineRunning = 1;
+  d.state.lineVoltageTarget = core::Fixed::fromInt(1500);
+  d.state.lineVoltage = core::Fixed::fromInt(1500);
+}
+
 // Drives until the run ends (at most `seconds`), the autopilot's keys applied as the runner applies input.
 void drive(test::DriveFixture& f, Autopilot& autopilot, RunRecord& record, int seconds) {
   for (int tick = 0; tick < seconds * 10 && f.drive.state.runEnded == 0; ++tick) {
@@ -44,17 +99,16 @@ void PrintTo(const VehicleCase& c, std::ostream* out) { *out << c.name; }
 class AutopilotStops : public testing::TestWithParam<VehicleCase> {};
 
 TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
-  data::VehicleSpec vehicle = test::stationVehicle();
+  data::VehicleSpec vehicle = drivable();
   GetParam().change(vehicle);
   auto f = test::stationDrive(line(), 0, vehicle);
   Drive& d = f->drive;
-  test::standAt(*f, line()[0].frame);
+  startAt(*f, line()[0].frame);
   prepareStationsAtStart(d, 0);
-  d.control.inputLocked = 0;
   Autopilot autopilot(d);
   RunRecord record(d);
   drive(*f, autopilot, record, 900);
-  ASSERT_TRUE(record.runEnded()) << "ended at " << d.state.position / 100 << " m";
+  ASSERT_TRUE(record.runEnded()) << where(d);
   int stops = 0;
   for (const StationVisit& v : record.visits()) {
     if (v.start) continue;
@@ -98,31 +152,29 @@ INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotStops,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Autopilot, OpensAndShutsTheDoorsOfAOneManTrain) {
-  auto f = test::stationDrive(line(), 1);
+  auto f = test::stationDrive(line(), 1, drivable());
   Drive& d = f->drive;
-  test::standAt(*f, line()[0].frame);
+  startAt(*f, line()[0].frame);
   prepareStationsAtStart(d, 0);
-  d.control.inputLocked = 0;
   Autopilot autopilot(d);
   RunRecord record(d);
   drive(*f, autopilot, record, 900);
-  ASSERT_TRUE(record.runEnded());
+  ASSERT_TRUE(record.runEnded()) << where(d);
   EXPECT_EQ(d.line.stations[1].arrived, 1) << "the doors were opened at B";
   EXPECT_EQ(d.line.stations[2].arrived, 1) << "and at the terminus";
   EXPECT_GE(d.state.departureCount, 2) << "and shut for each departure";
 }
 
 TEST(Autopilot, KeepsTheDeadManDeviceQuietOnALongRun) {
-  data::VehicleSpec vehicle = test::stationVehicle();
+  data::VehicleSpec vehicle = drivable();
   vehicle.vigilanceDevice = 1;
   auto f = test::makeDrive(vehicle, test::levelRoute(10, 60));
   Drive& d = f->drive;
-  test::standAt(*f, 100);
-  d.control.inputLocked = 0;
+  startAt(*f, 100);
   Autopilot autopilot(d);
   RunRecord record(d);
   drive(*f, autopilot, record, 240);
-  EXPECT_GT(d.state.speed, 50) << "it drove off and kept going";
+  EXPECT_GT(d.state.speed, 50) << "it drove off and kept going: " << where(d);
   EXPECT_EQ(record.emergencyBrakings(), 0);
   EXPECT_EQ(d.state.emergencyLatched, 0);
 }
@@ -154,16 +206,19 @@ TEST(Autopilot, AnswersTheAtsBellByBrakingThenConfirming) {
 }
 
 TEST(Autopilot, KeepsUnderTheSpeedLimitsAndSignalsOfASignalledLine) {
-  auto f = test::makeDrive(test::protectedVehicle(false), test::signalledRoute(10, 60));
+  data::VehicleSpec vehicle = drivable(test::protectedVehicle(false));
+  vehicle.powerType = 1;
+  vehicle.notchRows = test::stationVehicle().notchRows;
+  vehicle.notchRowCount = 5;
+  auto f = test::makeDrive(vehicle, test::signalledRoute(10, 60));
   Drive& d = f->drive;
-  test::standAt(*f, 100);
-  d.control.inputLocked = 0;
+  startAt(*f, 100);
   d.control.atsOn = 1;
   prepareProtection(d);
   Autopilot autopilot(d);
   RunRecord record(d);
   drive(*f, autopilot, record, 300);
-  EXPECT_GT(d.state.position, 200000) << "it got going";
+  EXPECT_GT(d.state.position, 200000) << "it got going: " << where(d);
   EXPECT_TRUE(record.overspeeds().empty())
       << record.overspeeds().front().speed << " km/h where " << record.overspeeds().front().allowed << " allowed";
   EXPECT_EQ(record.emergencyBrakings(), 0);
