@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "sim/drive.h"
-#include "sim/drive_runner.h"
 #include "sim/dynamics.h"
 #include "sim/handle_steps.h"
 #include "sim/protection.h"
@@ -17,8 +16,8 @@ constexpr double kLimitMarginKmh = 4;  // kept under a limit, so that a lag in t
 constexpr double kPowerBandKmh = 3;    // coasting from the target down to this far below it
 constexpr int kVigilanceTicks = 300;   // a touch of a key every half minute keeps the dead-man device quiet
 constexpr double kLookAheadCm = 300000;
-constexpr double kEaseNotch = 0.7;       // a notch is eased once the stop needs this much less than it gives
-constexpr double kReapply = 0.7;         // of the least application: an automatic brake released is applied again
+constexpr double kEaseNotch = 0.7;  // a notch is eased once the stop needs this much less than it gives
+constexpr double kReapply = 0.7;    // of the least application: an automatic brake released is applied again
 
 // The force of a diesel gear at full notch (kgf), along its three points.
 double gearForce(const data::GearRow& row, double v) {
@@ -440,13 +439,6 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
   }
   for (int h = handle; h > position; --h) press(brakeStepKey());
   for (int h = handle; h < position; ++h) press(brakeReleaseKey());
-}
-
-void attachAutopilot(DriveRunner& runner, Autopilot& autopilot, std::function<void()> afterTick) {
-  runner.setAfterTick([&runner, &autopilot, afterTick = std::move(afterTick)] {
-    if (afterTick) afterTick();
-    for (InputEvent& e : autopilot.decide(runner.drive())) runner.input().push(std::move(e), runner.now() + 1);
-  });
 }
 
 }  // namespace vesk::sim

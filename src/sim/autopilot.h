@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "data/vehicle_spec.h"
@@ -19,7 +18,6 @@
 namespace vesk::sim {
 
 class Drive;
-class DriveRunner;
 
 class Autopilot {
  public:
@@ -95,12 +93,7 @@ class Autopilot {
   double decel_ = 0;  // measured, smoothed, km/h/s
   double rest_ = 0;   // updateRest(), smoothed
   int brakeWait_ = 0;
-  int lastBrakeHandle_ = 0;
   std::array<int, 5> lastItem_{};
 };
-
-// Lets the autopilot drive: after every tick its keys go into the runner's input queue, a millisecond later.
-// `afterTick`, when given, runs first (the headless runner's trace and record).
-void attachAutopilot(DriveRunner& runner, Autopilot& autopilot, std::function<void()> afterTick = {});
 
 }  // namespace vesk::sim

@@ -38,7 +38,7 @@ LineAhead::LineAhead(const Drive& drive) {
     const int speed = s.sectionSpeed;
     if (speed <= 0 || speed >= kNone) continue;
     fixed_.push_back({static_cast<double>(s.position),
-                      static_cast<double>(r.stations[static_cast<std::size_t>(i + 1)].position),
+                      static_cast<double>(r.stations[static_cast<std::size_t>(i) + 1].position),
                       static_cast<double>(speed), SpeedSpan::Source::Section});
   }
   for (int i = 0; i < std::min(r.signalCount, data::kSignalCapacity); ++i) {

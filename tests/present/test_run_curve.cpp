@@ -71,7 +71,7 @@ RunCurveDrive driveTo(double top, double errorCm, std::string label) {
   for (int i = 0; i <= 200; ++i) {
     const double x = i * 1000.0;
     const double v = top * (1 - std::abs(i - 100) / 100.0);
-    d.samples.push_back({i * 100, x, v, 90, v < top * 0.9 && i < 100 ? 3 : 0, i > 150 ? -3 : 0});
+    d.samples.push_back({std::int64_t{i} * 100, x, v, 90, v < top * 0.9 && i < 100 ? 3 : 0, i > 150 ? -3 : 0});
   }
   sim::StationVisit start;
   start.station = 0;
