@@ -15,7 +15,23 @@ void DriveSession::load(const sim::DriveChoice& choice, const sim::Settings& set
                         const sim::LoadServices& services) {
   loaded_ = sim::loadDrive(choice, *bank_, services, settings);
   runner_ = std::make_unique<sim::DriveRunner>(*loaded_->drive);
+  record_ = std::make_unique<sim::RunRecord>(*loaded_->drive);
+  runner_->setAfterTick([this] {
+    sim::Drive& drive = *loaded_->drive;
+    record_->afterTick(drive);
+    if (!demonstration_) {
+      autopilot_.reset();
+      return;
+    }
+    if (!autopilot_) autopilot_.emplace(drive);
+    for (sim::InputEvent& e : autopilot_->decide(drive)) runner_->input().push(std::move(e), runner_->now() + 1);
+  });
   realtime_ = std::make_unique<sim::RealTimeRunner>(*runner_);
+}
+
+sim::RunRecord DriveSession::runRecord() const {
+  std::lock_guard lock(loaded_->drive->mutex());
+  return *record_;
 }
 
 void DriveSession::start() {

@@ -2,16 +2,20 @@
 // window talks to the drive only through here: input and commands into the runner's queue, snapshots out.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/sound_bank_factory.h"
 #include "media/sound_bank.h"
+#include "sim/autopilot.h"
 #include "sim/drive_runner.h"
 #include "sim/drive_setup.h"
 #include "sim/input_event.h"
 #include "sim/input_queue.h"
 #include "sim/realtime_runner.h"
+#include "sim/run_record.h"
 
 namespace vesk::app {
 
@@ -40,6 +44,13 @@ class DriveSession {
   // Input and window commands, applied on the simulation thread at the moment the drive stands at.
   void push(sim::InputEvent event, std::int64_t atMs = sim::InputQueue::kNow);
 
+  // The automatic driver's demonstration: while on, it drives the train through the input queue like the keys;
+  // the window ends it when the driver presses a key. It is made afresh each time on the simulation thread.
+  void setDemonstration(bool on) { demonstration_ = on; }
+  bool demonstration() const { return demonstration_; }
+  // The run curve so far: the record of the drive, copied under the drive's lock.
+  sim::RunRecord runRecord() const;
+
   std::int64_t virtualNowMs() const;
   sim::TimingReport timing() const;
 
@@ -49,6 +60,10 @@ class DriveSession {
   std::unique_ptr<sim::DriveRunner> runner_;
   std::unique_ptr<sim::RealTimeRunner> realtime_;
   bool stopped_ = false;
+  std::atomic<bool> demonstration_{false};
+  // Used on the simulation thread only (after each tick).
+  std::unique_ptr<sim::RunRecord> record_;
+  std::optional<sim::Autopilot> autopilot_;
 };
 
 }  // namespace vesk::app

@@ -9,6 +9,7 @@
 
 #include "app/driving_window.h"
 #include "app/save_menu.h"
+#include "app/run_curve_dialog.h"
 
 namespace vesk::app {
 namespace {
@@ -86,6 +87,16 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
   QAction* moji = addToggle(display, "OFFC1", "文字表示モード切り替え(&C)", settings.Moji == 1,
                             [](sim::Drive& d, bool on) { d.settings.Moji = on ? 1 : 0; });
   connect(moji, &QAction::triggered, this, [this](bool on) { setMoji(on, false); });
+  // The automatic driver drives until the driver presses a key; the run curve of the drive so far.
+  demonstration_ = display->addAction(QStringLiteral("デモ運転(&A)"));
+  demonstration_->setObjectName(QStringLiteral("Demo1"));
+  demonstration_->setCheckable(true);
+  connect(demonstration_, &QAction::triggered, this, [this](bool on) { session_->setDemonstration(on); });
+  QAction* curve = display->addAction(QStringLiteral("運転曲線(&R)"));
+  curve->setObjectName(QStringLiteral("RunCurve1"));
+  connect(curve, &QAction::triggered, this, [this] {
+    showRunCurve(this, session_->runRecord(), choice_.routeFileName + " / " + choice_.vehicleFileName);
+  });
 
   // Controller comes with the controllers.
   QMenu* controller = bar->addMenu(caption(strings.controlCaption, "Controller(&C)"));

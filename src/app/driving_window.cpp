@@ -256,6 +256,11 @@ void DrivingWindow::push(const std::vector<sim::InputEvent>& events) {
 }
 
 void DrivingWindow::keyPressEvent(QKeyEvent* event) {
+  // A key of the driver ends the demonstration, and counts as the driver's own.
+  if (session_->demonstration()) {
+    session_->setDemonstration(false);
+    if (demonstration_ != nullptr) demonstration_->setChecked(false);
+  }
   push(keys_.pressed(event->key(), event->modifiers(), event->text(), event->isAutoRepeat()));
 }
 

@@ -114,6 +114,7 @@ class DrivingWindow : public QMainWindow {
   QLabel* stafOverlay_ = nullptr;
   std::array<QLabel*, 15> labels_{};
   QAction* start1_ = nullptr;
+  QAction* demonstration_ = nullptr;
 
   QTimer frameTimer_;
   Clock::duration framePeriod_{};

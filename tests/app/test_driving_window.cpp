@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -357,6 +358,32 @@ TEST_F(DrivingWindowTest, ABrokenRouteFileEndsWithItsMessage) {
   EXPECT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 2);
   EXPECT_NE(out.find("路線ファイルに誤りがあります。[Station]:A,0"), std::string::npos) << out;
+}
+
+// The demonstration: the automatic driver takes the handles (from emergency to a service notch at once, as it
+// readies the departure) until the driver presses a key; the run curve of the drive so far opens in a window.
+TEST_F(DrivingWindowTest, TheDemonstrationDrivesUntilAKeyAndTheRunCurveShows) {
+  openDemo();
+  const int brakes = read([](sim::Drive& d) { return d.vehicle.brakeNotches; });
+  ASSERT_EQ(read([](sim::Drive& d) { return d.control.brakeHandle; }), -brakes);
+  QAction* demonstration = child<QAction>("Demo1");
+  ASSERT_NE(demonstration, nullptr);
+  demonstration->trigger();
+  EXPECT_TRUE(window->session().demonstration());
+  ASSERT_TRUE(waitFor([&] {
+    const int handle = read([](sim::Drive& d) { return d.control.brakeHandle; });
+    return handle < 0 && handle > -brakes;
+  })) << "the automatic driver brought the handle back from emergency";
+  QTest::keyClick(window.get(), Qt::Key_0, Qt::NoModifier);
+  EXPECT_FALSE(window->session().demonstration());
+  EXPECT_FALSE(demonstration->isChecked());
+  ASSERT_TRUE(waitFor([&] { return read([](sim::Drive& d) { return d.control.brakeHandle; }) == -brakes; }))
+      << "the driver's key counts";
+  QTest::qWait(300);
+  EXPECT_EQ(read([](sim::Drive& d) { return d.control.brakeHandle; }), -brakes) << "and nobody else drives";
+  EXPECT_GT(window->session().runRecord().samples().size(), 0u);
+  child<QAction>("RunCurve1")->trigger();
+  EXPECT_TRUE(waitFor([&] { return window->findChild<QDialog*>(QStringLiteral("RunCurve")) != nullptr; }));
 }
 
 }  // namespace

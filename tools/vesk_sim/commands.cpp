@@ -1,8 +1,11 @@
 #include "vesk_sim/commands.h"
+#include "vesk_sim/autopilot_report.h"
 #include "vesk_sim/data_report.h"
 #include "vesk_sim/drive_summary.h"
 #include "vesk_sim/run_checks.h"
+#include "vesk_sim/run_plot.h"
 
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -19,10 +22,12 @@
 #include "media/recording_sound_bank.h"
 #include "media/video_source.h"
 #include "media/virtual_sound_bank.h"
+#include "sim/autopilot.h"
 #include "sim/drive_runner.h"
 #include "sim/drive_setup.h"
 #include "sim/realtime_runner.h"
 #include "sim/saved_state.h"
+#include "sim/run_record.h"
 #include "sim/script.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
@@ -189,8 +194,10 @@ int runDrive(const std::vector<std::string>& args) {
   const Options o =
       parseOptions(args,
                    {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script", "--ms",
-                    "--settings", "--every", "--seed", "--save", "--save-at", "--restore", "--restore-at"},
-                   {"--summary", "--realtime", "--audio"});
+                    "--settings", "--every", "--seed", "--save", "--save-at", "--restore", "--restore-at", "--plot",
+                    "--plot-against"},
+                   {"--summary", "--realtime", "--audio", "--autopilot"});
+  const bool autopilotOn = o.flags.count("--autopilot") != 0;
   const bool summarise = o.flags.count("--summary") != 0;
   if (!o.positional.empty()) throw UsageError("run takes options only");
   const RunNumbers numbers = checkRunNumbers(o, summarise);
@@ -227,11 +234,20 @@ int runDrive(const std::vector<std::string>& args) {
   drive.seedRandom(static_cast<std::uint32_t>(seed));
   DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
   runner.emplace(drive);
+  // The automatic driver presses its keys a millisecond after the tick it saw; the record follows the drive.
+  std::optional<sim::Autopilot> autopilot;
+  if (autopilotOn) autopilot.emplace(drive);
+  sim::RunRecord record(drive);
   const auto printLine = [&] { std::cout << stateLine(drive, runner->now(), runner->ticks()) << '\n'; };
   runner->setAfterTick([&] {
     summary.afterTick(drive);
+    record.afterTick(drive);
     if (every > 0 && runner->ticks() % every == 0) printLine();
+    if (autopilot) {
+      for (sim::InputEvent& e : autopilot->decide(drive)) runner->input().push(std::move(e), runner->now() + 1);
+    }
   });
+  const auto started = std::chrono::steady_clock::now();
   for (const sim::ScriptEvent& e : events) {
     if (e.timeMs <= durationMs) runner->input().push(sim::scriptInput(e), e.timeMs);
   }
@@ -243,12 +259,33 @@ int runDrive(const std::vector<std::string>& args) {
     paced.start();
     paced.waitUntilEnded();
     paced.stop();
+  } else if (autopilot) {
+    // The automatic driver's drive ends with the run.
+    while (runner->now() < durationMs && !record.runEnded()) {
+      runner->runUntil(std::min(runner->now() + sim::Scheduler::kTickMs, durationMs));
+    }
   } else {
     runner->runUntil(durationMs);
   }
+  const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   // The last tick's line always comes, when lines were asked for.
   if (every > 1 && runner->ticks() % every != 0) printLine();
   if (summarise) std::cout << summary.text(runner->now());
+  if (autopilot && summarise) {
+    std::cout << autopilotReport(record, static_cast<double>(runner->now()) / 1000, wallSeconds);
+  }
+  if (o.has("--plot")) {
+    const std::string title = o.value("--route") + " / " + o.value("--vehicle");
+    std::vector<PlottedDrive> drives = {{autopilotOn ? "automatic driver" : "this drive", &record}};
+    std::unique_ptr<sim::RunRecord> other;
+    if (o.has("--plot-against")) {
+      const std::string against = o.value("--plot-against");
+      other = recordAnotherDrive(choice, parseSettings(o.valueOr("--settings", "")), static_cast<std::uint32_t>(seed),
+                                 against, durationMs);
+      drives.push_back({against == "autopilot" ? "automatic driver" : against, other.get()});
+    }
+    writeRunCurve(o.value("--plot"), title, drives);
+  }
   return 0;
 }
 

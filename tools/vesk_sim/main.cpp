@@ -1,8 +1,11 @@
 // vesk-sim: the headless runner. Loads data files as the simulator does, prints what it finds as JSON, and runs
 // drives on virtual time.
 #include <QCoreApplication>
+#include <QGuiApplication>
 
+#include <algorithm>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,7 +39,7 @@ Commands:
   run --program-dir DIR --vehicle-dir VDIR --vehicle FILE --route ROUTE --ms N
       [--start-station K] [--script SCRIPT] [--settings Kanko=0,Information=1,ATS=0,Tunnel=0,Moji=0]
       [--every T] [--summary] [--seed S] [--realtime [--audio]] [--save FILE --save-at T]
-      [--restore FILE [--restore-at T]]
+      [--restore FILE [--restore-at T]] [--autopilot] [--plot FILE.svg [--plot-against autopilot|SCRIPT]]
       Loads the drive as the simulator does, starts it at virtual time 0 (at the route's start, or at station
       K, numbered from 0) and runs it for N milliseconds (N >= 0), printing one JSON line after every tick:
       t_ms, tick, every TrainState and ControlState field by name, the handle texts, the overlay texts, the
@@ -51,6 +54,14 @@ Commands:
       prints a readable summary of the drive instead (with --every, as well): where the train stopped and how
       far from the stopping mark, and the speed at which it passed the stations it did not stop at. Route
       files are line_*.dat, vehicle files train_*.dat; a route file that is not a route is refused.
+      --autopilot lets the automatic driver drive (after the script's events, if any) until the run ends
+      (--ms is then optional); with --summary it reports each station (arrival and departure against the
+      timetable, the stopping error in cm), the overspeeds and the wall time, and ends with the line
+        autopilot: S stops, worst stop error E cm, latest arrival L s, protection interventions P,
+        emergency brakings B
+      --plot FILE.svg writes the run curve: speed over distance with the limits, signals, stations and
+      stopping errors, and the notches under it; --plot-against drives the service once more (by the
+      automatic driver, or by the script SCRIPT) and draws that drive over this one.
       The script holds one event per line ("#" starts a comment):
         T char C | T key NAME [shift] | T keyup NAME | T hold 3|4 on|off | T set FIELD VALUE
       with T in milliseconds; events at one time apply in file order before the routines due then.
@@ -85,9 +96,13 @@ int usageError(std::string_view what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Qt's image and text services need an application object, though nothing is shown.
-  QCoreApplication app(argc, argv);
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Qt's image and text services need an application object, though nothing is shown; drawing a run curve
+  // needs fonts, which come with a GUI application (on the offscreen platform unless one is chosen).
+  const bool plots = std::find(args.begin(), args.end(), "--plot") != args.end();
+  if (plots && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QCoreApplication> app =
+      plots ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
   if (args.empty()) return usageError("no command given");
   const std::string command = args.front();
   args.erase(args.begin());

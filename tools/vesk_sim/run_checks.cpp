@@ -10,6 +10,7 @@
 namespace vesk::tools {
 namespace {
 
+constexpr std::int64_t kAutopilotMaxMs = 6LL * 3600 * 1000;
 constexpr const char* kNaming = "route files are line_*.dat, vehicle files train_*.dat";
 
 // The route as the drive reads it, without its pictures; none when it does not read.
@@ -27,7 +28,9 @@ std::unique_ptr<data::RouteData> readRoute(const sim::DriveChoice& c) {
 
 RunNumbers checkRunNumbers(const Options& o, bool summarise) {
   RunNumbers n;
-  n.durationMs = parseNumberOption("--ms", o.value("--ms"));
+  // The automatic driver drives until the run ends (at most six hours) unless told otherwise.
+  const bool autopilot = o.flags.count("--autopilot") != 0;
+  n.durationMs = !o.has("--ms") && autopilot ? kAutopilotMaxMs : parseNumberOption("--ms", o.value("--ms"));
   if (n.durationMs < 0) throw UsageError("--ms must be 0 or more (milliseconds to drive), not " + o.value("--ms"));
   n.every = summarise ? 0 : 1;
   if (o.has("--every")) {

@@ -1,0 +1,101 @@
+// The automatic driver through the headless runner on the demo line's down local, with each of its five trains:
+// the report's closing line as the runner contract writes it, every stop within a metre, no emergency braking,
+// no protection intervention, no overspeed, the run ended; and the run curve of two drives written as SVG.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const std::filesystem::path kPack = VESK_DEMO_PACK;
+
+std::string run(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  std::array<char, 65536> buffer{};
+  std::size_t n = 0;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+  pclose(pipe);
+  return out;
+}
+
+std::string autopilotRun(const std::string& vehicle, const std::string& extra) {
+  return run(std::string(VESK_SIM_PATH) + " run --program-dir " + kPack.string() + " --vehicle-dir " + kPack.string() +
+             " --vehicle " + vehicle + " --route line_down_local.dat --autopilot --summary " + extra + " 2>/dev/null");
+}
+
+std::string lastLine(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  std::string last;
+  while (std::getline(in, line)) last = line;
+  return last;
+}
+
+class AutopilotDemoDrive : public testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(kPack / "velmarix.dat")) << "no demo pack: write it with scripts/demo.sh";
+  }
+};
+
+TEST_P(AutopilotDemoDrive, ServesEveryStopOfTheDownLocal) {
+  const std::string out = autopilotRun(GetParam(), "");
+  const std::regex closing(
+      "autopilot: (\\d+) stops, worst stop error (\\d+) cm, latest arrival (-?\\d+) s, protection interventions "
+      "(\\d+), emergency brakings (\\d+)");
+  std::smatch m;
+  const std::string last = lastLine(out);
+  ASSERT_TRUE(std::regex_match(last, m, closing)) << out;
+  EXPECT_EQ(std::stoi(m[1]), 4) << "the local stops at every station after its first";
+  EXPECT_LE(std::stoi(m[2]), 100) << out;
+  EXPECT_LE(std::stoi(m[3]), 30) << out;
+  EXPECT_EQ(std::stoi(m[4]), 0) << out;
+  EXPECT_EQ(std::stoi(m[5]), 0) << out;
+  EXPECT_NE(out.find("autopilot: run ended, overspeeds 0,"), std::string::npos) << out;
+  // A line for each of the stops, with its arrival and stopping error.
+  int stops = 0;
+  for (std::size_t at = out.find(": arrived "); at != std::string::npos; at = out.find(": arrived ", at + 1)) ++stops;
+  EXPECT_EQ(stops, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Trains, AutopilotDemoDrive,
+                         testing::Values("train_VK500.dat", "train_VK700_3Cars.dat", "train_VK700_2Cars.dat",
+                                         "train_VK103.dat", "train_VK401.dat"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           return name.substr(6, name.size() - 10);
+                         });
+
+TEST(AutopilotDemoPlot, WritesTheRunCurveOfTwoDrives) {
+  ASSERT_TRUE(std::filesystem::exists(kPack / "velmarix.dat"));
+  const auto file = std::filesystem::temp_directory_path() / "vesk_autopilot_curve.svg";
+  std::filesystem::remove(file);
+  autopilotRun("train_VK500.dat", "--plot " + file.string() + " --plot-against autopilot");
+  std::ifstream in(file);
+  ASSERT_TRUE(in.good()) << "no run curve written";
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string svg = text.str();
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  for (const char* station : {"青葉台", "桜川", "大滝", "北原", "港町"}) {
+    EXPECT_NE(svg.find(station), std::string::npos) << station;
+  }
+  // Both drives named in the legend and under the notches.
+  int named = 0;
+  for (std::size_t at = svg.find("automatic driver"); at != std::string::npos;
+       at = svg.find("automatic driver", at + 1)) {
+    ++named;
+  }
+  EXPECT_EQ(named, 4);
+  std::filesystem::remove(file);
+}
+
+}  // namespace
