@@ -101,6 +101,7 @@ DriveSnapshot Drive::snapshot() const {
   shot.position = state.position;
   shot.settings = settings;
   shot.viewSurfaceTop = viewSurfaceTop;
+  shot.valueDisplayTitle = valueDisplayTitle;
   return shot;
 }
 
@@ -121,6 +122,7 @@ int controllerPowerNotch(const data::VehicleSpec& v, int mode, int n) {
 }  // namespace
 
 void Drive::controllerHandles(std::optional<int> powerPosition, std::optional<int> brakePosition) {
+  control.idleTicks = 0;
   if (powerPosition) {
     control.powerHandle = controllerPowerNotch(vehicle, control.powerMode, *powerPosition);
     control.powerChangePending = 1;
@@ -133,6 +135,14 @@ void Drive::controllerHandles(std::optional<int> powerPosition, std::optional<in
     control.elecBrakeChangePending = 1;
   }
   masconupdate();
+}
+
+void Drive::post(InputEvent event) {
+  if (postInput) {
+    postInput(std::move(event));
+  } else {
+    applyInput(*this, event);
+  }
 }
 
 void Drive::globalSoundStop() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "data/route_data.h"
+#include "data/string_file.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
 #include "media/drive_pictures.h"
@@ -19,6 +21,7 @@
 #include "media/sound_layout.h"
 #include "sim/control_state.h"
 #include "sim/drive_snapshot.h"
+#include "sim/input_event.h"
 #include "sim/keys.h"
 #include "sim/line_state.h"
 #include "sim/overlay_texts.h"
@@ -61,8 +64,15 @@ class Drive final : public Scheduler::Routines {
   void WheelU();
   // Absolute handle positions from an external controller: a power position 0 .. 6 becomes that notch of the
   // selected power mode (its last notch when the mode has fewer), a brake position k becomes -k but never deeper
-  // than emergency. The handles given are set with their change-pending flags, then masconupdate.
+  // than emergency. The handles given are set with their change-pending flags, then masconupdate. A controller
+  // that reports its handles is a sign of life for the vigilance device.
   void controllerHandles(std::optional<int> powerPosition, std::optional<int> brakePosition);
+  // One command line of a serial controller, matched on its first five characters against the controller map:
+  // handles, the reverser (only at a standstill), or keys it posts.
+  void controllerLine(std::string_view line);
+  // Input a handler posts to the window, handled after the input being handled now (a controller command that
+  // stands for a key). The runner queues it (postInput); without a runner it is handled at once.
+  void post(InputEvent event);
   // The handle texts, the handle lamps and the notch and gear pictures from the handles.
   void masconupdate();
   // Opens closed doors (only at a standstill) or closes open ones.
@@ -104,6 +114,12 @@ class Drive final : public Scheduler::Routines {
   int viewSurfaceTop = 0;  // Shift+Up/Down move the forward view by 50 pixels
   bool valueDisplayShown = false;
   Settings settings;
+  // The codes of the serial controller's commands ("mascon.dat").
+  data::ControllerCodes controllerCodes;
+  // Where post() sends input; set by the runner.
+  std::function<void(InputEvent)> postInput;
+  // The value display window's title: the last command line of the serial controller (UTF-8).
+  std::string valueDisplayTitle;
   media::SoundLayout soundLayout;
   // Keys the tick polls while they are held: '3' (or numpad 3) sounds the horn, '4' the buzzer.
   bool hornKeyHeld = false;

@@ -7,7 +7,11 @@
 
 namespace vesk::sim {
 
-DriveRunner::DriveRunner(Drive& drive) : drive_(drive) {}
+DriveRunner::DriveRunner(Drive& drive) : drive_(drive) {
+  drive_.postInput = [this](InputEvent event) { input_.push(std::move(event), now()); };
+}
+
+DriveRunner::~DriveRunner() { drive_.postInput = nullptr; }
 
 void DriveRunner::runUntil(std::int64_t t) {
   input_.takeDue(t, [&](std::int64_t atMs, const InputEvent& event) {

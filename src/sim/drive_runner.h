@@ -14,9 +14,11 @@ namespace vesk::sim {
 
 class Drive;
 
-class DriveRunner : private Scheduler::Routines {
+class DriveRunner final : private Scheduler::Routines {
  public:
+  // Input the drive posts (Drive::post) joins this runner's queue at the current time.
   explicit DriveRunner(Drive& drive);
+  ~DriveRunner();
   DriveRunner(const DriveRunner&) = delete;
   DriveRunner& operator=(const DriveRunner&) = delete;
 

@@ -96,6 +96,7 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBa
   loaded->drive = std::make_unique<Drive>(loaded->vehicle, route, loaded->strings, sounds, loaded->pictures);
   Drive& drive = *loaded->drive;
   drive.settings = settings;
+  drive.controllerCodes = loaded->controllerCodes;
   drive.soundLayout = loaded->sounds.layout;
   drive.lastFramePosition =
       core::saturate32(videoPictures * static_cast<std::int64_t>(loaded->strings.videoFrameFactor));

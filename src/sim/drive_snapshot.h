@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "media/sprite_engine.h"
@@ -27,6 +28,8 @@ struct DriveSnapshot {
   Settings settings;
   int viewSurfaceTop = 0;  // the forward view moved up by the driver (0, -50, ... -150)
   QImage clockFace;        // the analog clock's 50 x 50 picture; null when the panel has no clock
+  // The value display window's title: the serial controller's last command line.
+  std::string valueDisplayTitle;
 };
 
 }  // namespace vesk::sim

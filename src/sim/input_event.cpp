@@ -27,6 +27,12 @@ void applyInput(Drive& drive, const InputEvent& event) {
   case InputEvent::Kind::Handles:
     drive.controllerHandles(event.powerPosition, event.brakePosition);
     break;
+  case InputEvent::Kind::Command:
+    drive.controllerLine(event.text);
+    break;
+  case InputEvent::Kind::HornInput:
+    drive.controllerHornHeld = event.held;
+    break;
   case InputEvent::Kind::Action:
     if (event.action) event.action(drive);
     break;
