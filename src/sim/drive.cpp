@@ -137,14 +137,6 @@ void Drive::controllerHandles(std::optional<int> powerPosition, std::optional<in
   masconupdate();
 }
 
-void Drive::post(InputEvent event) {
-  if (postInput) {
-    postInput(std::move(event));
-  } else {
-    applyInput(*this, event);
-  }
-}
-
 void Drive::globalSoundStop() {
   const int last = std::min(soundLayout.driveSoundCount + soundLayout.soundDataCount + soundLayout.calloutCounter,
                             media::SoundBank::kChannelCount - 1);

@@ -5,11 +5,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "data/route_data.h"
@@ -70,9 +70,11 @@ class Drive final : public Scheduler::Routines {
   // One command line of a serial controller, matched on its first five characters against the controller map:
   // handles, the reverser (only at a standstill), or keys it posts.
   void controllerLine(std::string_view line);
-  // Input a handler posts to the window, handled after the input being handled now (a controller command that
-  // stands for a key). The runner queues it (postInput); without a runner it is handled at once.
-  void post(InputEvent event);
+  // Input a handler posts to the window, to be handled after the input being handled now (a controller command
+  // that stands for a key). applyInput handles it right after the event that posted it; whoever calls a handler
+  // directly takes it.
+  void post(InputEvent event) { postedInput.push_back(std::move(event)); }
+  std::vector<InputEvent> takePostedInput() { return std::exchange(postedInput, {}); }
   // The handle texts, the handle lamps and the notch and gear pictures from the handles.
   void masconupdate();
   // Opens closed doors (only at a standstill) or closes open ones.
@@ -116,8 +118,8 @@ class Drive final : public Scheduler::Routines {
   Settings settings;
   // The codes of the serial controller's commands ("mascon.dat").
   data::ControllerCodes controllerCodes;
-  // Where post() sends input; set by the runner.
-  std::function<void(InputEvent)> postInput;
+  // Input posted and not yet taken.
+  std::vector<InputEvent> postedInput;
   // The value display window's title: the last command line of the serial controller (UTF-8).
   std::string valueDisplayTitle;
   media::SoundLayout soundLayout;

@@ -7,11 +7,7 @@
 
 namespace vesk::sim {
 
-DriveRunner::DriveRunner(Drive& drive) : drive_(drive) {
-  drive_.postInput = [this](InputEvent event) { input_.push(std::move(event), now()); };
-}
-
-DriveRunner::~DriveRunner() { drive_.postInput = nullptr; }
+DriveRunner::DriveRunner(Drive& drive) : drive_(drive) {}
 
 void DriveRunner::runUntil(std::int64_t t) {
   input_.takeDue(t, [&](std::int64_t atMs, const InputEvent& event) {

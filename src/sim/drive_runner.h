@@ -16,9 +16,7 @@ class Drive;
 
 class DriveRunner final : private Scheduler::Routines {
  public:
-  // Input the drive posts (Drive::post) joins this runner's queue at the current time.
   explicit DriveRunner(Drive& drive);
-  ~DriveRunner();
   DriveRunner(const DriveRunner&) = delete;
   DriveRunner& operator=(const DriveRunner&) = delete;
 

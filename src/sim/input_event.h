@@ -95,7 +95,7 @@ struct InputEvent {
   }
 };
 
-// Applies one event to the drive.
+// Applies one event to the drive, then the input it posted (Drive::post).
 void applyInput(Drive& drive, const InputEvent& event);
 
 }  // namespace vesk::sim

@@ -147,13 +147,22 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ControllerLine, KeyCommandsArePostedAsTypedCharacters) {
   auto f = train();
   Drive& d = f->drive;
-  std::string posted;
-  d.postInput = [&](InputEvent e) {
-    ASSERT_EQ(e.kind, InputEvent::Kind::Char);
-    posted += e.character;
-  };
   for (const char* line : {"ATS  ", "HORN ", "DOOR ", "ANN  "}) d.controllerLine(line);
+  std::string posted;
+  for (const InputEvent& e : d.takePostedInput()) {
+    EXPECT_EQ(e.kind, InputEvent::Kind::Char);
+    posted += e.character;
+  }
   EXPECT_EQ(posted, " 371");
+  EXPECT_TRUE(d.postedInput.empty());
+}
+
+TEST(ControllerLine, PostedCharacterIsHandledByApplyInputWithoutARunner) {
+  auto f = train();
+  f->vehicle.soundHorn4[0] = 5;  // a held horn: the '3' key marks it held
+  applyInput(f->drive, InputEvent::controllerLine("HORN "));
+  EXPECT_EQ(f->drive.control.hornHeld, 1);
+  EXPECT_TRUE(f->drive.postedInput.empty());
 }
 
 TEST(ControllerLine, PostedCharacterIsHandledInTheSameRunAfterTheLine) {
