@@ -10,7 +10,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev
-  fonts-noto-cjk xvfb xauth imagemagick socat espeak-ng
+  fonts-noto-cjk xvfb xauth imagemagick socat espeak-ng jq
 )
 
 missing=()

@@ -11,8 +11,13 @@ namespace {
 std::shared_ptr<const Wave> loadNamed(const std::filesystem::path& base, const std::string& name) {
   if (name.empty()) return nullptr;
   const auto path = core::resolveDataFile(base, name);
-  if (!path) return std::make_shared<Wave>();
-  return media::loadWave(*path);
+  if (!path) {
+    // A missing file: an empty wave, silent on its channel, that still carries its name.
+    auto missing = std::make_shared<Wave>();
+    missing->fileName = name;
+    return missing;
+  }
+  return media::loadWave(*path, name);
 }
 
 template <class Names>

@@ -72,9 +72,7 @@ sf_count_t readFloatFrames(SNDFILE* sf, std::int16_t* out, sf_count_t frames, in
   return done;
 }
 
-}  // namespace
-
-std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
+std::shared_ptr<Wave> decode(std::string_view bytes) {
   auto wave = std::make_shared<Wave>();
   MemoryFile file{bytes};
   SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
@@ -104,10 +102,15 @@ std::shared_ptr<const Wave> decodeWave(std::string_view bytes) {
   return wave;
 }
 
-std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path) {
+}  // namespace
+
+std::shared_ptr<const Wave> decodeWave(std::string_view bytes) { return decode(bytes); }
+
+std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path, std::string fileName) {
   const auto bytes = core::readFileBytes(path);
-  if (!bytes) return std::make_shared<Wave>();
-  return decodeWave(*bytes);
+  auto wave = bytes ? decode(*bytes) : std::make_shared<Wave>();
+  wave->fileName = fileName.empty() ? path.filename().string() : std::move(fileName);
+  return wave;
 }
 
 }  // namespace vesk::media

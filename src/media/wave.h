@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct Wave {
   int channels = 0;
   std::int64_t frames = 0;
   std::vector<std::int16_t> samples;  // interleaved
+  std::string fileName;               // as the data file names it; kept for traces and messages
 
   bool empty() const { return frames <= 0 || sampleRate <= 0; }
   double seconds() const { return empty() ? 0.0 : static_cast<double>(frames) / sampleRate; }
@@ -24,6 +26,8 @@ struct Wave {
 inline constexpr std::int64_t kMaxWaveSamples = std::int64_t{64} << 20;
 
 std::shared_ptr<const Wave> decodeWave(std::string_view bytes);
-std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path);
+// `fileName` names the wave in traces (the path's file name when empty); an unreadable file gives an empty wave
+// that still carries its name.
+std::shared_ptr<const Wave> loadWave(const std::filesystem::path& path, std::string fileName = {});
 
 }  // namespace vesk::media

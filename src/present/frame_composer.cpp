@@ -56,11 +56,27 @@ const media::ImageEntry* FrameComposer::entry(const std::string& picture) {
   return found == byName_.end() ? nullptr : found->second;
 }
 
-void FrameComposer::compose(const sim::DriveSnapshot& shot, const QImage& video, int fadeLevel, QImage& out) {
+namespace {
+
+void prepareDrawingArea(QImage& out) {
   if (out.size() != QSize(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight) ||
       out.format() != QImage::Format_ARGB32_Premultiplied) {
     out = QImage(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight, QImage::Format_ARGB32_Premultiplied);
   }
+}
+
+}  // namespace
+
+void FrameComposer::composeStandby(const sim::DriveSnapshot& shot, const QImage& standby, QImage& out) {
+  prepareDrawingArea(out);
+  QPainter p(&out);
+  p.fillRect(out.rect(), Qt::black);
+  drawSprites(p, shot);
+  if (!standby.isNull()) p.drawImage(0, 0, standby);
+}
+
+void FrameComposer::compose(const sim::DriveSnapshot& shot, const QImage& video, int fadeLevel, QImage& out) {
+  prepareDrawingArea(out);
   {
     QPainter view(&viewSurface_);
     drawView(view, shot, video);

@@ -24,6 +24,10 @@ class FrameComposer {
   // to 255. `out` becomes the finished drawing area.
   void compose(const sim::DriveSnapshot& shot, const QImage& video, int fadeLevel, QImage& out);
 
+  // The drawing area of a paused drive that comes back to the front: the panel's sprites with the route's standby
+  // picture over the view at (0, 0).
+  void composeStandby(const sim::DriveSnapshot& shot, const QImage& standby, QImage& out);
+
   const ViewGeometry& view() const { return view_; }
   // The font of the information texts at a size in points: bold italic, the Japanese UI font or its stand-in.
   static QFont textFont(int pointSize);

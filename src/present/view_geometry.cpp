@@ -2,6 +2,19 @@
 
 namespace vesk::present {
 
+ViewGeometry viewGeometryOf(const data::UiStrings& strings, const data::VehicleSpec& vehicle,
+                            const std::string& vehicleFileName, const std::string& routeFileName) {
+  ViewGeometry g;
+  g.width = strings.viewWidth;
+  g.height = strings.viewHeight;
+  g.fadeExtraHeight = strings.fadeExtraHeight;
+  g.clockX = vehicle.clock.x;
+  g.clockY = vehicle.clock.y;
+  g.monitor = monitorKindOf(vehicleFileName);
+  g.kilometresFromUpLine = kilometresFromUpLine(routeFileName);
+  return g;
+}
+
 MonitorKind monitorKindOf(const std::string& vehicleFileName) {
   if (vehicleFileName == "train_VK500.dat") return MonitorKind::Inverter;
   // Characters 7 to 11: "train_VK700_3Cars.dat" and "train_VK700_2Cars.dat".

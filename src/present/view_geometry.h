@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "data/ui_strings.h"
+#include "data/vehicle_spec.h"
+
 namespace vesk::present {
 
 // The cab monitor's text: the inverter train's monitor, the resistor trains' monitor, or none.
@@ -21,6 +24,10 @@ struct ViewGeometry {
   bool kilometresFromUpLine = false;  // the kilometre post counts from this line's start
 };
 
+// The geometry of a loaded drive: the view's size from the interface strings, the clock from the vehicle, the
+// monitor and kilometre posts from the file names.
+ViewGeometry viewGeometryOf(const data::UiStrings& strings, const data::VehicleSpec& vehicle,
+                            const std::string& vehicleFileName, const std::string& routeFileName);
 // The monitor a vehicle file has: chosen by its name, as the cab pictures of those trains expect.
 MonitorKind monitorKindOf(const std::string& vehicleFileName);
 // Whether a route's kilometre post counts from the line's start ("up_r" at characters 6 to 9 of its name).

@@ -9,6 +9,10 @@
 #include "sim/horn_buzzer.h"
 #include "sim/line_ends.h"
 #include "sim/motion.h"
+#include "sim/protection.h"
+#include "sim/side_video.h"
+#include "sim/sound_select.h"
+#include "sim/stations.h"
 #include "sim/track.h"
 #include "sim/traction.h"
 
@@ -19,6 +23,10 @@ Drive::Drive(const data::VehicleSpec& vehicleSpec, const data::RouteData& routeD
     : vehicle(vehicleSpec), route(routeData), strings(uiStrings), sounds(soundBank), pictures(drivePictures),
       sprites(drivePictures.sprites) {
   soundLayout.driveSoundCount = vehicle.driveSoundCount;
+  soundLayout.soundDataCount = route.soundDataCount;
+  soundLayout.engineSound1Count = vehicle.engineSound1Count;
+  soundLayout.engineSound3Count = vehicle.engineSound3Count;
+  soundLayout.calloutCounter = route.calloutCount2;
 }
 
 void Drive::MMTimer1Timer() {
@@ -41,6 +49,7 @@ void Drive::MMTimer1Timer() {
 
 void Drive::Timer1Timer() {
   // 1. ATS warning sound housekeeping and ATS pattern preparation (not built yet).
+  retirePrecedingTrain(*this);
   // 2. Tick counter; the speedometer needle (not built yet).
   state.tickCount += 1;
   // A recorded speed of 0 would stop the video for good; it counts as 1 km/h.
@@ -50,21 +59,42 @@ void Drive::Timer1Timer() {
   adhesionStep(*this);
   resistanceStep(*this);
   integrateSpeed(*this);
-  // 7. Speed and distance texts, brake squeak, door lamps and departure signal, panel lamps, clock text
-  //    (not built yet).
+  // 7. Speed and distance texts, brake squeak (not built yet); door lamps and departure signal; panel lamps
+  //    (not built yet); the clock text.
+  doorStateStep(*this);
+  timecalc(state.clock);
   // 8. Brake, emergency and automatic-brake sounds, ammeter and electric brake current, compressor.
   brakeSoundStep(*this);
   motorCurrentStep(*this);
   electricBrakeStep(*this);
   compressorStep(*this);
-  // 9. Tunnel sound attenuation, track-side and positional sounds (not built yet).
+  // 9. Tunnel sound attenuation, track-side and positional sounds, the points.
+  routeSoundStep(*this);
+  switchSoundStep(*this);
   // 10. Gradient sampling.
   sampleGradient(*this);
-  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks (not built yet).
-  // 12. Stations, doors, vigilance device, stop warning (not built yet).
-  // 13. Running, motor and engine sounds (not built yet); the horn and the buzzer; side videos (not built yet);
-  //     the ends of the line; automatic gear change and gear shifting.
+  // 11. Signals, crossings, ATC, ATS-S, ATS-P, speed limits and checks.
+  updateSignalAspects(*this);
+  updateShownSignal(*this);
+  trafficLightStep(*this);
+  atcStep(*this);
+  atsSPointStep(*this);
+  atsSAlarmStep(*this);
+  atsPStep(*this);
+  speedLimitStep(*this);
+  speedCheckStep(*this);
+  // 12. Stations and doors, the call-out items along the line; the vigilance device; the stop warning.
+  stationStep(*this);
+  callOutItemsStep(*this);
+  vigilanceStep(*this);
+  stationWarningStep(*this);
+  // 13. Running, motor and engine sounds; the horn and the buzzer; side videos (their "[MovieSwitch]" sounds not
+  //     built yet); the ends of the line; automatic gear change and gear shifting.
+  runningSoundStep(*this);
+  motorSoundStep(*this);
+  engineSoundStep(*this);
   hornBuzzerStep(*this);
+  switchVideo(*this);
   lineEndBarriers(*this);
   automaticGearStep(*this);
   gearShiftStep(*this);
@@ -75,10 +105,27 @@ void Drive::Timer1Timer() {
   rollBackProtection(*this);
   settings.Tunnel = 1;
   updateTunnel(*this);
-  // 15. Value display feed, forced door closing, driver messages (not built yet).
+  // 15. Value display feed (not built yet); forced door closing; driver messages (not built yet); announcements
+  //     near stations.
+  forcedDoorClosing(*this);
+  stationAnnouncementStep(*this);
+  // The call-out queue, once a tick.
+  kanko_queue_play();
 }
 
-void Drive::clearPerRunTables() { line.clearPerRunTables(); }
+void Drive::clearPerRunTables() {
+  line.clearPerRunTables();
+  // Call-outs waiting or pending belong to the place the train has left.
+  callOutQueue.clear();
+  state.pendingOther = kNone;
+  state.pendingLimit = kNone;
+  state.limitWarnPending = 0;
+  state.limitEndPending = 0;
+  state.lastCallOutId = -1;
+  state.crossingQueue = emptyCrossingQueue();
+  state.crossingPending = -1;
+  nextStationTextFor = -1;
+}
 
 std::vector<std::string> Drive::takeUiEvents() {
   std::lock_guard lock(mutex_);
@@ -97,11 +144,18 @@ DriveSnapshot Drive::snapshot() const {
   shot.frame = state.frame;
   shot.videoMode = state.videoMode;
   shot.clock = state.clock;
+  shot.clockFace = clockFace.picture();
   shot.speed = state.speed;
   shot.position = state.position;
   shot.settings = settings;
   shot.viewSurfaceTop = viewSurfaceTop;
   shot.valueDisplayTitle = valueDisplayTitle;
+  if (state.sideVideoRow >= 0 && state.sideVideoRow < route.movieSwitchCount) {
+    shot.sideVideo = route.movieSwitches[static_cast<std::size_t>(state.sideVideoRow)].videoName;
+  }
+  shot.sideFrame = state.sideFrame;
+  shot.lastFramePosition = lastFramePosition;
+  shot.reversed = state.reversed;
   return shot;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,14 +20,18 @@
 #include "media/drive_pictures.h"
 #include "media/sound_bank.h"
 #include "media/sound_layout.h"
+#include "sim/callout_queue.h"
+#include "sim/clock_face.h"
 #include "sim/control_state.h"
 #include "sim/drive_snapshot.h"
 #include "sim/input_event.h"
 #include "sim/keys.h"
 #include "sim/line_state.h"
 #include "sim/overlay_texts.h"
+#include "sim/protection.h"
 #include "sim/scheduler.h"
 #include "sim/settings.h"
+#include "sim/station_sprites.h"
 #include "sim/train_state.h"
 
 namespace vesk::sim {
@@ -90,6 +95,15 @@ class Drive final : public Scheduler::Routines {
   // (channel 0 keeps playing).
   void globalSoundStop();
 
+  // Commands of the driving window's menus, applied through the input queue like the keys.
+  // "Move": puts the train at station k, standing, with the handles at the last service notch and the clock at
+  // the station's time in the timetable; what this run passed and played is forgotten.
+  void StationClick(int k);
+  // "Beginner mode": the ATS off while on; switching it off switches the ATS on and lights its lamp.
+  void setBeginnerMode(bool on);
+  // Shows or hides the three stop-position lines of the forward view.
+  void setStopLinesShown(bool shown);
+
   const data::VehicleSpec& vehicle;
   const data::RouteData& route;
   const data::UiStrings& strings;
@@ -105,8 +119,37 @@ class Drive final : public Scheduler::Routines {
   std::vector<std::string> uiEvents;  // raised and not yet taken
 
   // Signals and train protection.
+  ProtectionSprites protectionSpriteIds;  // looked up once (protectionSprites())
 
   // Stations, doors, the timetable clock and the call-outs.
+  // The clock text (and the analog clock face, when the panel has one) from the clock, every tick.
+  void timecalc(std::int32_t clock);
+  // Call-outs: queue one; play the queue on the call-out channel (once a tick); the "[SignalKanko]" rows of the
+  // signal ahead (kind 1: rows of kind 0; kind 2: rows of kinds 2 and 1); the "[StationKanko]" rows of the
+  // current station for a station event (0 stopped, 1 doors opened, 2 departure announced, 3 doors shut,
+  // 4 first power, 5 doors closing); the time phrases for the difference between the clock and a time (kind 0
+  // at stations, 1 at time checks); the time check of the "[Time]" rows under the train.
+  void kanko_queue_add(CallOut callOut) { callOutQueue.add(std::move(callOut)); }
+  void kanko_queue_play();
+  void kanko_add(int kind);
+  void stationCallOut(int event);
+  void Timekanko(std::int32_t time, int kind);
+  void Timecheck();
+  // Enter: the driver's call-out of the item pending, else of the level crossing, else of the signal ahead.
+  void callOutResponse();
+  // The door-chance roll's random source; a headless drive repeats with the same seed.
+  void seedRandom(std::uint32_t seed) { random.seed(seed); }
+
+  CallOutQueue callOutQueue;
+  CallOutWaves callOutWaves;  // loaded with the sounds, bound to the call-out channel one at a time
+  int startStation = 0;       // the station the run started at
+  std::mt19937 random{0};
+  ClockFace clockFace;         // set by timecalc each second when the panel has an analog clock
+  std::string doorStatusText;  // the simple cab's status bar
+  StationSprites stationSprites;
+  int nextStationTextFor = -1;        // the station whose next-station text was built last
+  bool platformSoundStarted = false;  // a platform sound may be playing
+  bool stopWarningSounded = false;    // the approach warning has sounded since the train last stood
 
   // Sound selection.
 

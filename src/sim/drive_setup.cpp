@@ -8,6 +8,8 @@
 #include "data/route_file.h"
 #include "data/track_positions.h"
 #include "data/vehicle_file.h"
+#include "sim/protection.h"
+#include "sim/stations.h"
 
 namespace vesk::sim {
 namespace {
@@ -16,8 +18,8 @@ void tell(const std::function<void(std::string_view)>& f, std::string_view text)
   if (f) f(text);
 }
 
-// The state a drive starts in: standing with the brake in emergency and the doors' and stations' state to come
-// from the station logic; the handles locked until the drive is started.
+// The state a drive starts in: standing with the brake in emergency at the start station (its doors open when
+// it is a stop), the clock from its departure time; the handles locked until the drive is started.
 void prepareInitialState(Drive& drive, const DriveChoice& choice, const data::RouteData& route) {
   TrainState& s = drive.state;
   sim::ControlState& c = drive.control;
@@ -42,6 +44,7 @@ void prepareInitialState(Drive& drive, const DriveChoice& choice, const data::Ro
       choice.startStation < 0 ? route.startFrame : route.stations[static_cast<std::size_t>(choice.startStation)].frame;
   s.position = static_cast<double>(data::framePosition(route, s.frame).value_or(0));
   s.speedUnitRow = -1;
+  prepareStationsAtStart(drive, choice.startStation);
   drive.masconupdate();
 }
 
@@ -98,9 +101,13 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBa
   drive.settings = settings;
   drive.controllerCodes = loaded->controllerCodes;
   drive.soundLayout = loaded->sounds.layout;
+  drive.callOutWaves.CallOutSounds = loaded->sounds.callouts;
+  drive.callOutWaves.OtherCallOutSounds = loaded->sounds.otherCallouts;
+  drive.callOutWaves.LimitCallOutSounds = loaded->sounds.limitCallouts;
   drive.lastFramePosition =
       core::saturate32(videoPictures * static_cast<std::int64_t>(loaded->strings.videoFrameFactor));
   prepareInitialState(drive, choice, route);
+  prepareProtection(drive);
   // Started at once: the drive runs when the window first shows.
   drive.control.inputLocked = 0;
   return loaded;

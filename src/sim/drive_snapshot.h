@@ -30,6 +30,13 @@ struct DriveSnapshot {
   QImage clockFace;        // the analog clock's 50 x 50 picture; null when the panel has no clock
   // The value display window's title: the serial controller's last command line.
   std::string valueDisplayTitle;
+
+  // The forward view's video: the side video's name ("[MovieSwitch]") while one plays, else empty (the route
+  // video), the side video's frame counter, and what the frame loop's barrier hold and video end look at.
+  std::string sideVideo;
+  std::int32_t sideFrame = 0;
+  std::int32_t lastFramePosition = 0;
+  std::int32_t reversed = 0;
 };
 
 }  // namespace vesk::sim

@@ -260,7 +260,7 @@ void Drive::keydowns(sim::Key key, bool shift) {
   if (key == Key::ScrollLock) c.swapBrakeKeys = c.swapBrakeKeys == 0 ? 1 : 0;
   if (shift && key == Key::Up && viewSurfaceTop > -150) viewSurfaceTop -= 50;
   if (shift && key == Key::Down && viewSurfaceTop < 0) viewSurfaceTop += 50;
-  // Enter answers a pending call-out (the call-out queue comes later).
+  if (key == Key::Enter) callOutResponse();
   if (key == Key::F1) c.autoRun = shift ? 1 : 0;
   // Debugging aids: speed, clock and frame by hand.
   if (shift && key == Key::F11 && s.speed > 10) s.speed -= 10;

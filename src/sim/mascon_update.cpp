@@ -105,9 +105,11 @@ void Drive::masconupdate() {
              : s.atsBrakeLatched != 0 ? b2Patterns - 2
                                       : brakePattern);
 
-  // The first power notch after the doors have closed ends the stop (the departure call-out comes with the
-  // call-out queue).
-  if (doorsClosed(*this) && c.powerHandle > 0 && s.departurePending != 0) s.departurePending = 0;
+  // The first power notch after the doors have closed ends the stop with the departure call-out.
+  if (doorsClosed(*this) && c.powerHandle > 0 && s.departurePending != 0) {
+    s.departurePending = 0;
+    stationCallOut(4);
+  }
 
   handleTexts.gearText = sim::gearText(*this);
 }

@@ -30,6 +30,7 @@ void RealTimeRunner::start() {
   std::lock_guard lock(mutex_);
   if (thread_.joinable()) return;
   stopRequested_ = false;
+  ended_ = false;
   virtualNow_ = runner_.now();
   origin_ = Clock::now() - std::chrono::duration_cast<Clock::duration>(
                                std::chrono::duration<double, std::milli>(static_cast<double>(virtualNow_) / speed_));
@@ -68,6 +69,16 @@ void RealTimeRunner::stop() {
   }
   if (thread_.joinable()) thread_.join();
   runner_.input().setOnPush({});
+}
+
+void RealTimeRunner::setEndTime(std::int64_t endMs) {
+  std::lock_guard lock(mutex_);
+  endMs_ = endMs;
+}
+
+void RealTimeRunner::waitUntilEnded() {
+  std::unique_lock lock(mutex_);
+  wake_.wait(lock, [&] { return ended_ || stopRequested_ || !thread_.joinable(); });
 }
 
 std::int64_t RealTimeRunner::virtualNowMs() const {
@@ -113,7 +124,12 @@ void RealTimeRunner::loop() {
       lock.lock();
       continue;
     }
-    const std::int64_t due = runner_.nextDue();
+    if (endMs_ && virtualNow_ >= *endMs_) {
+      ended_ = true;
+      wake_.notify_all();
+      break;
+    }
+    const std::int64_t due = endMs_ ? std::min(runner_.nextDue(), *endMs_) : runner_.nextDue();
     const Clock::time_point deadline = wallTimeOf(due);
     wake_.wait_until(lock, deadline, [&] { return stopRequested_ || pauseRequested_ || inputWaiting_; });
     if (stopRequested_ || pauseRequested_) continue;

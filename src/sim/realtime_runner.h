@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -39,6 +40,10 @@ class RealTimeRunner {
   bool paused() const;
   // Stops the thread (the drive stays where it was). Waits for it.
   void stop();
+  // A drive of a set length: the routines and input run up to virtual time `endMs` and no further, then the thread
+  // ends by itself. Set before start(); waitUntilEnded() returns once the drive has reached its end.
+  void setEndTime(std::int64_t endMs);
+  void waitUntilEnded();
   // Virtual time of the drive, readable from any thread.
   std::int64_t virtualNowMs() const;
   TimingReport timing() const;
@@ -58,6 +63,8 @@ class RealTimeRunner {
   bool pauseRequested_ = false;
   bool paused_ = false;
   bool inputWaiting_ = false;
+  std::optional<std::int64_t> endMs_;
+  bool ended_ = false;
   Clock::time_point origin_;  // wall time of virtual time 0 (moved on by each pause)
   std::int64_t virtualNow_ = 0;
   std::vector<float> stepLateness_;

@@ -86,10 +86,61 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("lastSignalImage", s.lastSignalImage);
   visit("shownSignalCallout", s.shownSignalCallout);
   // Signals and train protection.
+  visit("precedingFrame", s.precedingFrame);
+  visit("precedingSpeed", s.precedingSpeed);
+  visit("precedingFrameSpeed", s.precedingFrameSpeed);
+  visit("precedingAccumulator", s.precedingAccumulator);
+  visit("precedingSpeedUnitRow", s.precedingSpeedUnitRow);
+  visit("atsAlarmCode", s.atsAlarmCode);
+  visit("atspState", s.atspState);
+  visit("atspPrevState", s.atspPrevState);
+  visit("atspTarget", s.atspTarget);
+  visit("atspDistance", s.atspDistance);
+  visit("atspP1", s.atspP1);
+  visit("atspP2", s.atspP2);
+  visit("atspBeacon", s.atspBeacon);
+  visit("atcLatched", s.atcLatched);
+  visit("limitBlink", s.limitBlink);
+  visit("limitUpcoming", s.limitUpcoming);
+  visit("shownLimitSpeed", s.shownLimitSpeed);
+  visit("shownLimitImage", s.shownLimitImage);
+  visit("upcomingLimitSpeeds", s.upcomingLimitSpeeds);
+  visit("upcomingLimitMetres", s.upcomingLimitMetres);
+  visit("upcomingLimitWarned", s.upcomingLimitWarned);
+  visit("upcomingCheckSpeeds", s.upcomingCheckSpeeds);
+  visit("upcomingCheckMetres", s.upcomingCheckMetres);
+  visit("upcomingCheckWarned", s.upcomingCheckWarned);
+  visit("vigilanceOff", s.vigilanceOff);
 
   // Stations, doors and the timetable clock.
+  visit("stationEvent", s.stationEvent);
+  visit("departureCount", s.departureCount);
+  visit("doorPilotDark", s.doorPilotDark);
+  visit("overrunAnnounced", s.overrunAnnounced);
+  visit("clockSecond", s.clockSecond);
+  visit("runEnded", s.runEnded);
+  visit("nextStationText", s.nextStationText);
+  visit("stationText", s.stationText);
+  visit("fromStationText", s.fromStationText);
+  visit("toStationText", s.toStationText);
+  visit("clockText", s.clockText);
+  visit("pendingOther", s.pendingOther);
+  visit("pendingLimit", s.pendingLimit);
+  visit("limitWarnPending", s.limitWarnPending);
+  visit("limitEndPending", s.limitEndPending);
+  visit("lastCallOutId", s.lastCallOutId);
+  visit("crossingQueue", s.crossingQueue);
+  visit("crossingPending", s.crossingPending);
 
   // Sound selection.
+  visit("tunnelAttenuation", s.tunnelAttenuation);
+  visit("motorGain", s.motorGain);
+  visit("engine3Gain", s.engine3Gain);
+  visit("motorMaster", s.motorMaster);
+  visit("engine3Master", s.engine3Master);
+  visit("motorLevel", s.motorLevel);
+  visit("engine3Level", s.engine3Level);
+  visit("doorClosingTicks", s.doorClosingTicks);
 
   // Driver information.
 
@@ -97,6 +148,11 @@ template <class State, class Visit> void visitTrainStateFields(State& s, Visit&&
   visit("reversed", s.reversed);
   visit("nextStop", s.nextStop);
   visit("currentStation", s.currentStation);
+  visit("sideVideoRow", s.sideVideoRow);
+  visit("sideFrame", s.sideFrame);
+  visit("sideFirstFrame", s.sideFirstFrame);
+  visit("sideLength", s.sideLength);
+  visit("sideStepCount", s.sideStepCount);
 }
 
 template <class State, class Visit> void visitControlStateFields(State& c, Visit&& visit) {

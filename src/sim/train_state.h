@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/fixed.h"
 
@@ -15,6 +16,13 @@ using core::Fixed;
 inline constexpr int kMaxGradientSamples = 30;
 // "None" in signal, limit, ATS and call-out state.
 inline constexpr int kNone = 999;
+// Level crossings waiting for their call-out; -1 marks an empty entry.
+inline constexpr int kCrossingQueueSize = 11;
+constexpr std::array<std::int32_t, kCrossingQueueSize> emptyCrossingQueue() {
+  std::array<std::int32_t, kCrossingQueueSize> queue{};
+  queue.fill(-1);
+  return queue;
+}
 
 struct TrainState {
   // Motion.
@@ -115,10 +123,72 @@ struct TrainState {
   std::int32_t shownSignalCallout = kNone;
 
   // Signals and train protection.
+  // The preceding train: its frame (0: none), the speed of its timetable row, and its own frame advance.
+  std::int32_t precedingFrame = 0;
+  std::int32_t precedingSpeed = 0;  // km/h
+  std::int32_t precedingFrameSpeed = 0;
+  std::int32_t precedingAccumulator = 0;
+  std::int32_t precedingSpeedUnitRow = -1;  // "[SpeedUnit]" row of its last frame-speed lookup
+  std::int32_t atsAlarmCode = kNone;        // the ATS-S code the bell started ringing for
+  // ATS-P: state 0 clear, 1 pattern warning, 2 and 3 braking; the target found ahead (km/h, 999 none), its
+  // distance (cm, 0 when no beacon is near), the braking pattern P1 and the warning pattern P2 (km/h) and the
+  // beacon that gave the target (-1 none).
+  std::int32_t atspState = 0;
+  std::int32_t atspPrevState = 0;
+  std::int32_t atspTarget = kNone;
+  double atspDistance = 0;
+  std::int32_t atspP1 = kNone;
+  std::int32_t atspP2 = kNone;
+  std::int32_t atspBeacon = -1;
+  std::uint8_t atcLatched = 0;
+  // The speed-limit sign: blinking while a limit ahead is announced; the release sign shown after a limit.
+  std::uint8_t limitBlink = 0;
+  std::uint8_t limitUpcoming = 0;
+  std::int32_t shownLimitSpeed = kNone;
+  std::int32_t shownLimitImage = kNone;
+  // The next three "[SpeedLimit]" rows ahead and the next three "[SpeedCheck1]" rows ahead that apply: speed
+  // (km/h, 999 none), distance (m, to the nearest metre) and whether the train is within its warning distance.
+  std::array<std::int32_t, 3> upcomingLimitSpeeds{kNone, kNone, kNone};
+  std::array<std::int32_t, 3> upcomingLimitMetres{};
+  std::array<std::int32_t, 3> upcomingLimitWarned{};
+  std::array<std::int32_t, 3> upcomingCheckSpeeds{kNone, kNone, kNone};
+  std::array<std::int32_t, 3> upcomingCheckMetres{};
+  std::array<std::int32_t, 3> upcomingCheckWarned{};
+  // 1 once auto-run or the resistance switch has been used: the vigilance device stays off for the drive.
+  std::uint8_t vigilanceOff = 0;
 
   // Stations, doors and the timetable clock.
+  std::int32_t stationEvent = 0;       // clock at arrival, later at the start of the departure announcement
+  std::int32_t departureCount = 0;     // departures made (the doors shut and the departure signal given)
+  std::uint8_t doorPilotDark = 0;      // the door pilot lamp's state, kept whether or not the panel has the lamp
+  std::int32_t overrunAnnounced = -1;  // departureCount at the last overrun announcement; -1 none
+  std::int32_t clockSecond = -1;       // the clock's whole second last written to clockText; -1 none yet
+  std::uint8_t runEnded = 0;
+  std::string nextStationText;
+  std::string stationText;
+  std::string fromStationText;
+  std::string toStationText;
+  std::string clockText;
+  // Call-out items the tick finds pending, answered by Enter.
+  std::int32_t pendingOther = kNone;  // "[OtherKanko]" entry of the item ahead; 900 the time check
+  std::int32_t pendingLimit = kNone;  // "[LimitKanko]" entry of the speed limit item
+  std::uint8_t limitWarnPending = 0;  // a speed limit ahead is due its call-out
+  std::uint8_t limitEndPending = 0;   // the end of a speed limit is due its call-out
+  std::int32_t lastCallOutId = -1;    // identity of the last item called with Enter; -1 after a new item
+  std::array<std::int32_t, kCrossingQueueSize> crossingQueue = emptyCrossingQueue();  // "[Cross]" rows, head first
+  std::int32_t crossingPending = -1;  // the crossing that last entered the queue; -1 none pending
 
   // Sound selection.
+  double tunnelAttenuation = 1.0;  // sound level factor of the "[Atten]" section the train is in, 1.0 elsewhere
+  // Per engine-sound row: gains 0-100 and levels of the "[EngineSound1]" rows (motor or engine) and of the
+  // "[EngineSound3]" rows, sized to the vehicle's rows by the tick; the masters are shared by each list's rows.
+  std::vector<double> motorGain;
+  std::vector<double> engine3Gain;
+  double motorMaster = 0;
+  double engine3Master = 0;
+  std::vector<double> motorLevel;
+  std::vector<double> engine3Level;
+  std::int32_t doorClosingTicks = 0;  // ticks since the doors began closing (a diesel's idle sounds follow them)
 
   // Driver information.
 
@@ -127,6 +197,15 @@ struct TrainState {
   std::int32_t reversed = 0;   // 1 once the train has been taken back past the "[MovieStop]" frame
   std::int32_t nextStop = 0;   // index of the next station with kind 0 or 2
   std::int32_t currentStation = 0;
+
+  // Side videos ("[MovieSwitch]"): the open side video's row (-1 while the route video shows), its own frame
+  // counter, the route frame it starts at, its length in side frames, and the control steps towards the next
+  // side frame while it plays by time.
+  std::int32_t sideVideoRow = -1;
+  std::int32_t sideFrame = 0;
+  std::int32_t sideFirstFrame = 0;
+  std::int32_t sideLength = 0;
+  std::int32_t sideStepCount = 0;
 };
 
 // The texts of the handles, written by masconupdate.

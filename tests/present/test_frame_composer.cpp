@@ -143,5 +143,21 @@ TEST_F(FrameComposerTest, TheMonitorWritesTheKilometrePostOnTheInvertersPanel) {
   EXPECT_GT(grey, 10);
 }
 
+TEST_F(FrameComposerTest, APausedDriveShowsTheStandbyPictureOverThePanel) {
+  shot.sprites.push_back(sprite("img_lamp_p", 100, 500, 10, 10));  // red, below the picture
+  shot.sprites.push_back(sprite("img_lamp_p", 20, 20, 10, 10));    // under the picture
+  shot.texts.SpeedText = "88888";
+  QImage standby(800, 450, QImage::Format_RGB32);
+  standby.fill(QColor(0, 90, 40));
+  FrameComposer composer(images, view);
+  QImage out;
+  composer.composeStandby(shot, standby, out);
+  ASSERT_EQ(out.size(), QSize(800, 850));
+  EXPECT_EQ(out.pixelColor(25, 25), QColor(0, 90, 40));
+  EXPECT_EQ(out.pixelColor(700, 400), QColor(0, 90, 40));  // no texts over it
+  EXPECT_EQ(out.pixelColor(105, 505), QColor(Qt::red));
+  EXPECT_EQ(out.pixelColor(400, 700), QColor(Qt::black));
+}
+
 }  // namespace
 }  // namespace vesk::present

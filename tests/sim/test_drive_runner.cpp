@@ -163,5 +163,21 @@ TEST(RealTimeRunner, APauseStopsTheRoutinesAndResumesWithoutAJump) {
   EXPECT_GT(f.runner.ticks(), ticksAtPause);
 }
 
+TEST(RealTimeRunner, ADriveOfASetLengthStopsAtItsEnd) {
+  RunnerFixture f;
+  RealTimeRunner realTime(f.runner, 20.0);
+  realTime.setEndTime(1050);
+  f.runner.input().push(InputEvent::typed('8'), 1050);  // due at the end: applied
+  f.runner.input().push(InputEvent::typed('8'), 1051);  // after it: not
+  realTime.start();
+  realTime.waitUntilEnded();
+  std::this_thread::sleep_for(20ms);  // had it gone on, another tick
+  realTime.stop();
+  EXPECT_EQ(f.runner.now(), 1050);
+  EXPECT_EQ(f.runner.ticks(), 10);
+  EXPECT_EQ(f.runner.controlSteps(), 31);
+  EXPECT_EQ(f.drive().control.powerHandle, 1);
+}
+
 }  // namespace
 }  // namespace vesk::sim

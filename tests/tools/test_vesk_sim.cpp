@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "sim/keys.h"
 #include "support/temp_dir.h"
@@ -199,6 +201,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RefusalCase{"negativeTime", "--vehicle train_test.dat --route line_test.dat --ms -1",
                     "--ms must be 0 or more (milliseconds to drive), not -1", true},
+        RefusalCase{"audioNeedsTheWallClock", "--vehicle train_test.dat --route line_test.dat --ms 100 --audio",
+                    "--audio plays the drive aloud: add --realtime", true},
         RefusalCase{"everyZero", "--vehicle train_test.dat --route line_test.dat --ms 100 --every 0",
                     "--every must be 1 or more (1 prints every tick's line), not 0", true},
         RefusalCase{"stationBelowZero", "--vehicle train_test.dat --route line_test.dat --ms 100 --start-station -1",
@@ -226,6 +230,86 @@ TEST_F(VeskSimPack, AnEmptyVehicleDrivesWithAWarning) {
                          "does not describe a train (is it empty, or not a vehicle file?)\n"),
             std::string::npos)
       << run.out;
+}
+
+std::vector<std::string> linesOf(const std::string& out) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(out.substr(start, end - start));
+  }
+  return lines;
+}
+
+// The JSON array of "soundOps" in a trace line, brackets included.
+std::string soundOpsOf(const std::string& line) {
+  const std::size_t at = line.find("\"soundOps\":[");
+  if (at == std::string::npos) return "?";
+  const std::size_t open = line.find('[', at);
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = open; i < line.size(); ++i) {
+    const char c = line[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[') {
+      ++depth;
+    } else if (c == ']' && --depth == 0) {
+      return line.substr(open, i + 1 - open);
+    }
+  }
+  return "?";
+}
+
+TEST_F(VeskSimPack, TraceListsEverySoundRequestSinceThePreviousLine) {
+  const SimRun run = runSim("run " + packOptions() + " --route " + test::kPackRoute + " --ms 300");
+  ASSERT_EQ(run.status, 0);
+  const std::vector<std::string> lines = linesOf(run.out);
+  ASSERT_EQ(lines.size(), 3u);
+  // The first line holds the binds of loading, with each wave's file name; "[DriveSound]" line 2 is empty and
+  // leaves channel 1 unbound.
+  const std::string first = soundOpsOf(lines[0]);
+  EXPECT_NE(first.find("[\"bind\",0,\"sound\\\\run0.wav\"]"), std::string::npos) << first;
+  EXPECT_EQ(first.find("[\"bind\",1,"), std::string::npos) << first;
+  // Standing still: running-sound band 0 and 1, the unbound channel 1 asked to loop all the same.
+  const std::string later = soundOpsOf(lines[2]);
+  EXPECT_EQ(later.find("bind"), std::string::npos) << later;
+  EXPECT_NE(later.find("[\"play_loop\",1]"), std::string::npos) << later;
+  EXPECT_NE(later.find("[\"set_volume\",1,-4000]"), std::string::npos) << later;
+}
+
+TEST_F(VeskSimPack, RealTimeRunGivesTheSameTraceAtTheWallClocksPace) {
+  dir.write("script.txt", "200 set brakeHandle 0\n300 char 8\n");
+  const std::string args = "run " + packOptions() + " --route " + test::kPackRoute + " --ms 1050 --script " +
+                           (dir.path() / "script.txt").string();
+  const SimRun fast = runSim(args);
+  const auto start = std::chrono::steady_clock::now();
+  const SimRun paced = runSim(args + " --realtime");
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(paced.status, 0);
+  EXPECT_EQ(linesOf(paced.out).size(), 10u);
+  EXPECT_EQ(paced.out, fast.out);
+  EXPECT_GE(seconds, 1.0);
+}
+
+TEST_F(VeskSimPack, RunTracesTheStationsAndRepeatsWithTheSeed) {
+  const std::string options = "run " + packOptions() + " --route " + test::kPackRoute + " --ms 1000";
+  const SimRun run = runSim(options + " --seed 7");
+  ASSERT_EQ(run.status, 0);
+  const std::string first = run.out.substr(0, run.out.find('\n'));
+  // Standing at the first stop with the doors open; the clock 6 s (the two station sounds) before 00:14:00.
+  EXPECT_NE(first.find("\"clockText\":\"00:13:54\""), std::string::npos) << first;
+  EXPECT_NE(first.find("\"doorOpenCommanded\":1"), std::string::npos);
+  EXPECT_NE(first.find("\"NextStopText\":\"ただいま 始発\""), std::string::npos);
+  EXPECT_NE(first.find("\"stationFlags\":[{\"inPlatform\":1,\"arrived\":1,"), std::string::npos);
+  EXPECT_NE(first.find("\"calloutQueue\":[]"), std::string::npos);
+  EXPECT_NE(first.find("\"uiEvents\":[]"), std::string::npos);
+  EXPECT_EQ(runSim(options + " --seed 7").out, run.out);
+  EXPECT_EQ(runSim(options + " --seed -1").status, 1);
+  EXPECT_EQ(runSim(options + " --seed x").status, 1);
 }
 
 TEST_F(VeskSimPack, RunReportsDataErrorsAndBadScripts) {

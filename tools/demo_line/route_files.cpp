@@ -153,12 +153,15 @@ std::string routeFile(const Service& sv) {
   t.list("[Speed_Signal]", {"0", "25", "45", "65", "110"});
   t.key("[DataName]", sv.down ? "down" : "up");
   t.key("[Perspective]", "20.0", 200);
-  // The preceding train runs four minutes ahead, stopping where this one stops.
+  // The preceding train leaves every station six minutes before this one and runs at 60 km/h; at the terminus it
+  // runs on off the line. It starts where it is at this train's first departure, waiting at the second station
+  // ahead, so that its signals stay clear for a train at the video's speed (which makes no stops).
   std::vector<std::string> pre;
   for (int k = sv.first; k < stations; ++k) {
-    pre.push_back(csv(k - sv.first, 60, departure[static_cast<std::size_t>(k)] - 240 * 30));
+    pre.push_back(csv(k - sv.first, 60, k + 1 < stations ? departure[static_cast<std::size_t>(k)] - 360 * 30 : 0));
   }
-  t.list("[Pre_Train]", pre, {csv(frame(at(sv.first)) + 2400, rec.lastFrame())});
+  const int ahead = std::min(sv.first + 2, stations - 1);
+  t.list("[Pre_Train]", pre, {csv(frame(at(ahead)) + 2, rec.lastFrame())});
   t.key("[OneMan]", sv.oneMan);
   t.list("[SoundData]", files(environmentSounds()));
   if (sv.down) t.key("[Monitor]", "train_VK500.dat", 482, 470, 240, 150, "image\\monitor.bmp");
@@ -197,10 +200,12 @@ std::string routeFile(const Service& sv) {
   std::vector<std::string> stationRows;
   for (int k = sv.first; k < stations; ++k) {
     const int d = downIndex(sv.down, k);
-    // The ATS-P stop beacon and the doors on the left going down, the right going up (door side 1).
+    // The doors on the left going down, the right going up (door side 1). ATS-P keeps to 95 km/h between
+    // stations (the line's 90 km/h with a margin). No ATS-P stop beacons: the recorded run passes each stopping
+    // mark at 5 km/h (so a train at its speed would be braked at every stop), and a one-man stop is never served.
     stationRows.push_back(csv(l.stations[static_cast<std::size_t>(k)].name, stops(k) ? 0 : 1, frame(at(k)), 14000,
                               env.arrivalFirst + d, env.departureMelody, env.platformAmbience,
-                              departure[static_cast<std::size_t>(k)], k + 1 < stations ? 80 : 25, 1, sv.down ? 0 : 1, 0,
+                              departure[static_cast<std::size_t>(k)], k + 1 < stations ? 95 : 25, 0, sv.down ? 0 : 1, 0,
                               0, 0, 60));
   }
   t.list("[Station]", stationRows);
@@ -208,7 +213,8 @@ std::string routeFile(const Service& sv) {
   std::vector<std::string> signalRows;
   for (const SignalSite& site : signalSites(l)) {
     if (site.at < at(sv.first)) continue;
-    signalRows.push_back(csv(0, 0, site.callout, site.headType, frame(site.at - 450), frame(site.at),
+    // In view from 650 m: ATS-S reads the signal's picture at its first point, 600 m before it.
+    signalRows.push_back(csv(0, 0, site.callout, site.headType, frame(site.at - 650), frame(site.at),
                              frame(site.at - 600), frame(site.at - 20), 0, 0, 0, 232, 96, 0, 0, 0, 0, 0, 0, 0, 0, 0));
   }
   t.list("[Signal]", signalRows);
@@ -227,9 +233,13 @@ std::string routeFile(const Service& sv) {
   t.list("[Sign]", signs);
   // A wind turbine turning beside the line.
   t.list("[Anim]", {csv(frame(sv.down ? 5450 : 4850), frame(sv.down ? 5850 : 5250), 1, 0)});
+  // The driver checks the time on arriving (doors opened: rows of kind 0) and when the departure is announced
+  // (kind 1): a value from 1000 on is the time of day the call-out compares the clock with.
   std::vector<std::string> stationCallouts;
-  for (int k = sv.first; k + 1 < stations; ++k) {
-    if (stops(k)) stationCallouts.push_back(csv(k - sv.first, 1, departure[static_cast<std::size_t>(k)]));
+  for (int k = sv.first; k < stations; ++k) {
+    if (!stops(k)) continue;
+    if (k > sv.first) stationCallouts.push_back(csv(k - sv.first, 0, arrival[static_cast<std::size_t>(k)]));
+    if (k + 1 < stations) stationCallouts.push_back(csv(k - sv.first, 1, departure[static_cast<std::size_t>(k)]));
   }
   t.list("[StationKanko]", stationCallouts);
 
@@ -240,8 +250,8 @@ std::string routeFile(const Service& sv) {
     limits.push_back(csv(s.kmh, limitSignPattern(s.kmh), 1, frame(s.from), frame(s.to), release));
   }
   t.list("[SpeedLimit]", limits);
-  // An ATS-S speed check before the terminus.
-  t.list("[SpeedCheck1]", {csv(45, 2, frame(at(stations - 1) - 350), 0)});
+  // An ATS-S speed check 80 m before the terminus' stopping mark (the recorded run passes it at 40 km/h).
+  t.list("[SpeedCheck1]", {csv(45, 2, frame(at(stations - 1) - 80), 0)});
 
   t.lines("[SignImageList]",
           {"image\\track\\teimoku.bmp,64", "image\\track\\line_s.bmp,4", "image\\track\\line_m.bmp,4",
@@ -250,8 +260,15 @@ std::string routeFile(const Service& sv) {
            "image\\track\\limit.bmp,64", "image\\track\\remain.bmp,16", "image\\track\\other.bmp,64"});
   t.lines("[SignalImageList]", {"0,0,48,112,image\\track\\signal.bmp", "32,32,image\\track\\signal_s.bmp",
                                 "32,32,image\\track\\signal_l.bmp", "32,32,image\\track\\signal_r.bmp"});
+  // Entry 0 is called approaching a passing station, entry 1 over the last 200 m to a stopping mark.
   t.list("[OtherKanko]", files(otherCalloutSounds()));
-  t.list("[LimitKanko]", files(limitCalloutSounds()));
+  // Two limit call-outs for each "[SpeedLimit]" row, in row order: its speed ahead, then its end.
+  std::vector<std::string> limitCallouts;
+  for (const SpeedLimit& s : l.limits) {
+    limitCallouts.push_back(limitCalloutSound(s.kmh).file);
+    limitCallouts.push_back(limitEndCalloutSound().file);
+  }
+  t.list("[LimitKanko]", limitCallouts);
   std::vector<std::string> anim;
   anim.reserve(14);
   for (int i = 0; i < 14; ++i) anim.push_back("image\\track\\anim_" + std::to_string(i) + ".bmp");
@@ -261,13 +278,23 @@ std::string routeFile(const Service& sv) {
   for (const data::SpeedUnitRow& r : rec.rows) units.push_back(csv(r.frameFrom, r.frameTo, r.speedFrom, r.speedTo));
   t.list("[SpeedUnit]", units);
   t.list("[CrossImageList]", {"image\\track\\cross_0.bmp", "image\\track\\cross_1.bmp"});
+  // The second value is the call-out slot of the crossing: "[KankoSound2]" entry 3, slot 25.
   std::vector<std::string> crossings;
   for (double c : l.crossings) crossings.push_back(csv(1, 25, frame(c - 250), frame(c + 10), 0));
   t.list("[Cross]", crossings);
-  // Time checks on the way to each stop.
+  // Time checks 900 to 700 m before each stop: the time the timetable has the train 800 m out, its running
+  // time shared along the section in proportion to the recorded frames.
   std::vector<std::string> times;
   for (int k = sv.first + 1; k < stations; ++k) {
-    if (stops(k)) times.push_back(csv(frame(at(k) - 900), frame(at(k) - 700), arrival[static_cast<std::size_t>(k)]));
+    if (!stops(k)) continue;
+    int previous = k - 1;
+    while (previous > sv.first && !stops(previous)) --previous;
+    const double sectionTime = arrival[static_cast<std::size_t>(k)] - departure[static_cast<std::size_t>(previous)];
+    const double sectionFrames = frame(at(k)) - frame(at(previous));
+    const double remaining = frame(at(k)) - frame(at(k) - 800);
+    const int checkTime =
+        arrival[static_cast<std::size_t>(k)] - static_cast<int>(std::lround(remaining / sectionFrames * sectionTime));
+    times.push_back(csv(frame(at(k) - 900), frame(at(k) - 700), checkTime));
   }
   t.list("[Time]", times);
   // Points at both ends of every station.

@@ -149,14 +149,19 @@ std::vector<SoundSpec> otherCalloutSounds() {
           {"sound\\kanko\\teishi_ichi.wav", "call-out of a stopping position", false, "ていしいち よし"}};
 }
 
+SoundSpec limitCalloutSound(int kmh) {
+  const std::string kana = kmh == 60 ? "ろくじゅう" : kmh == 75 ? "ななじゅうご" : "よんじゅうご";
+  return {"sound\\kanko\\limit" + std::to_string(kmh) + ".wav", "call-out of a speed limit", false, "せいげん " + kana};
+}
+
+SoundSpec limitEndCalloutSound() {
+  return {"sound\\kanko\\limit_end.wav", "call-out of the end of a speed limit", false, "せいげん かいじょ"};
+}
+
 std::vector<SoundSpec> limitCalloutSounds() {
   std::vector<SoundSpec> s;
-  for (const SpeedLimit& l : demoLine().limits) {
-    const std::string kana = l.kmh == 60 ? "ろくじゅう" : l.kmh == 75 ? "ななじゅうご" : "よんじゅうご";
-    s.push_back({"sound\\kanko\\limit" + std::to_string(l.kmh) + ".wav", "call-out of a speed limit", false,
-                 "せいげん " + kana});
-  }
-  s.push_back({"sound\\kanko\\limit_end.wav", "call-out of the end of a speed limit", false, "せいげん かいじょ"});
+  for (const SpeedLimit& l : demoLine().limits) s.push_back(limitCalloutSound(l.kmh));
+  s.push_back(limitEndCalloutSound());
   return s;
 }
 

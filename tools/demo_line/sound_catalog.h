@@ -41,7 +41,9 @@ std::vector<SoundSpec> environmentSounds();
 std::vector<SoundSpec> calloutSounds1();  // the 22 fixed slots
 std::vector<SoundSpec> calloutSounds2();  // slots 22 on
 std::vector<SoundSpec> otherCalloutSounds();
-std::vector<SoundSpec> limitCalloutSounds();
+std::vector<SoundSpec> limitCalloutSounds();  // each limit's speed, then the end of a limit
+SoundSpec limitCalloutSound(int kmh);
+SoundSpec limitEndCalloutSound();
 
 // Environment sound numbers the route files use.
 struct EnvironmentSounds {

@@ -20,6 +20,7 @@
 #include "media/video_source.h"
 #include "media/wave.h"
 #include "sim/drive_setup.h"
+#include "vesk_check/protection_check.h"
 
 namespace vesk::tools {
 namespace {
@@ -211,6 +212,7 @@ void checkRoute(Checker& c, const std::string& file, const data::UiStrings& stri
       checkPositions(c, file, *route);
       if (first) checkVideoLength(c, file, strings, *route);
       first = false;
+      for (const std::string& message : protectionFindings(*route)) c.add(file, 0, message);
     } catch (const data::DataError& e) {
       c.add(e, file);
     }

@@ -4,8 +4,10 @@
 #include "vesk_sim/run_checks.h"
 
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -13,15 +15,17 @@
 #include "data/data_error.h"
 #include "data/string_file.h"
 #include "data/vehicle_file.h"
+#include "media/openal_sound_bank.h"
+#include "media/recording_sound_bank.h"
 #include "media/video_source.h"
 #include "media/virtual_sound_bank.h"
-#include "sim/drive_setup.h"
 #include "sim/drive_runner.h"
-#include "sim/state_fields.h"
+#include "sim/drive_setup.h"
+#include "sim/realtime_runner.h"
+#include "sim/script.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
 #include "vesk_sim/route_json.h"
-#include "vesk_sim/script.h"
 #include "vesk_sim/state_json.h"
 #include "vesk_sim/vehicle_json.h"
 
@@ -73,71 +77,18 @@ sim::Settings parseSettings(const std::string& text) {
   return s;
 }
 
-class FieldSetter {
- public:
-  FieldSetter(const std::string& name, const std::string& text) : name_(name), text_(text) {}
-  template <class T> void operator()(std::string_view name, T& field) {
-    if (name != name_) return;
-    found_ = true;
-    ok_ = assign(field);
+// The sound bank a run plays on, chosen here and nowhere else: with --audio the sound device through OpenAL
+// (a drive at the wall clock's pace, to be listened to); otherwise the virtual bank, which answers from the
+// drive's virtual time (`now`) how long each sound plays.
+std::unique_ptr<media::SoundBank> chooseSoundBank(const Options& options, std::function<std::int64_t()> now) {
+  if (options.flags.count("--audio") != 0) {
+    if (options.flags.count("--realtime") == 0) throw UsageError("--audio plays the drive aloud: add --realtime");
+    return std::make_unique<media::OpenAlSoundBank>();
   }
-  bool found() const { return found_; }
-  bool ok() const { return ok_; }
-
- private:
-  bool assign(std::int32_t& f) { return store(core::parseInt(text_), f); }
-  bool assign(std::uint8_t& f) {
-    const auto v = core::parseInt(text_);
-    if (!v || *v < 0 || *v > 255) return false;
-    f = static_cast<std::uint8_t>(*v);
-    return true;
-  }
-  bool assign(double& f) { return store(core::parseReal(text_), f); }
-  bool assign(core::Fixed& f) { return store(core::parseDec(text_), f); }
-  bool assign(std::string& f) {
-    f = text_;
-    return true;
-  }
-  template <std::size_t N> bool assign(std::array<std::int32_t, N>&) { return false; }
-  template <class V, class F> static bool store(const std::optional<V>& v, F& f) {
-    if (!v) return false;
-    f = *v;
-    return true;
-  }
-  const std::string& name_;
-  const std::string& text_;
-  bool found_ = false;
-  bool ok_ = false;
-};
-
-sim::Key keyByName(const std::string& name) {
-  // The script reader has checked the name.
-  return sim::keyFromName(name).value_or(sim::Key::Enter);
+  auto bank = std::make_unique<media::VirtualSoundBank>(std::move(now));
+  bank->setRecording(false);
+  return bank;
 }
-
-// A script event as the drive's input.
-sim::InputEvent inputOf(const ScriptEvent& e) {
-  switch (e.kind) {
-  case ScriptEvent::Kind::Set:
-    return sim::InputEvent::call([e](sim::Drive& drive) {
-      FieldSetter setter(e.subject, e.value);
-      sim::visitTrainStateFields(drive.state, setter);
-      sim::visitControlStateFields(drive.control, setter);
-      if (!setter.found()) throw ScriptError(e.line, "no field " + e.subject);
-      if (!setter.ok()) throw ScriptError(e.line, e.value + " does not fit " + e.subject);
-    });
-  case ScriptEvent::Kind::Hold:
-    return sim::InputEvent::hold(e.subject[0], e.value == "on");
-  case ScriptEvent::Kind::Char:
-    return sim::InputEvent::typed(e.subject[0]);
-  case ScriptEvent::Kind::Key:
-    return sim::InputEvent::keyDown(keyByName(e.subject), e.shift);
-  case ScriptEvent::Kind::KeyUp:
-    return sim::InputEvent::keyUp(keyByName(e.subject));
-  }
-  return {};
-}
-
 
 }  // namespace
 
@@ -194,36 +145,42 @@ int dumpStrings(const std::vector<std::string>& args) {
 int runDrive(const std::vector<std::string>& args) {
   const Options o = parseOptions(args,
                                  {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
-                                  "--script", "--ms", "--settings", "--every"},
-                                 {"--summary"});
+                                  "--script", "--ms", "--settings", "--every", "--seed"},
+                                 {"--summary", "--realtime", "--audio"});
   const bool summarise = o.flags.count("--summary") != 0;
   if (!o.positional.empty()) throw UsageError("run takes options only");
   const RunNumbers numbers = checkRunNumbers(o, summarise);
   const std::int64_t every = numbers.every;
   const std::int64_t durationMs = numbers.durationMs;
-  std::vector<ScriptEvent> events;
+  std::vector<sim::ScriptEvent> events;
   if (o.has("--script")) {
     std::ifstream in(o.value("--script"), std::ios::binary);
     if (!in) throw UsageError("cannot read the script " + o.value("--script"));
     std::stringstream text;
     text << in.rdbuf();
-    events = parseScript(text.str());
+    events = sim::parseScript(text.str());
   }
-  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded.
+  // The bank's clock is the drive's virtual time, which the runner keeps once the drive is loaded. Every request
+  // to the bank is listed for the trace.
   std::optional<sim::DriveRunner> runner;
-  media::VirtualSoundBank bank([&runner] { return runner ? runner->now() : std::int64_t{0}; });
-  bank.setRecording(false);
+  const auto bank = chooseSoundBank(o, [&runner] { return runner ? runner->now() : std::int64_t{0}; });
+  media::RecordingSoundBank recorder(*bank);
+  recorder.setRecording(every > 0);
   const sim::DriveChoice choice = driveChoice(o, o.value("--route"));
   checkDriveChoice(choice);
   std::unique_ptr<sim::LoadedDrive> loaded;
   try {
-    loaded = sim::loadDrive(choice, bank, headlessServices(), parseSettings(o.valueOr("--settings", "")));
+    loaded = sim::loadDrive(choice, recorder, headlessServices(), parseSettings(o.valueOr("--settings", "")));
   } catch (const data::DataError& error) {
     reportDataError(std::cerr, error, folderOfError(error, choice));
     return 2;
   }
   warnAboutData(std::cerr, *loaded, choice);
   sim::Drive& drive = *loaded->drive;
+  // The door-chance roll draws from a seeded source: the same seed gives the same drive.
+  const std::int64_t seed = o.has("--seed") ? parseNumberOption("--seed", o.value("--seed")) : 0;
+  if (seed < 0 || seed > 0xFFFFFFFFLL) throw UsageError("--seed takes a number from 0 to 4294967295");
+  drive.seedRandom(static_cast<std::uint32_t>(seed));
   DriveSummary summary(*loaded, o.value("--route"), o.value("--vehicle"));
   runner.emplace(drive);
   const auto printLine = [&] { std::cout << stateLine(drive, runner->now(), runner->ticks()) << '\n'; };
@@ -231,10 +188,19 @@ int runDrive(const std::vector<std::string>& args) {
     summary.afterTick(drive);
     if (every > 0 && runner->ticks() % every == 0) printLine();
   });
-  for (const ScriptEvent& e : events) {
-    if (e.timeMs <= durationMs) runner->input().push(inputOf(e), e.timeMs);
+  for (const sim::ScriptEvent& e : events) {
+    if (e.timeMs <= durationMs) runner->input().push(sim::scriptInput(e), e.timeMs);
   }
-  runner->runUntil(durationMs);
+  if (o.flags.count("--realtime") != 0) {
+    // At the pace of the clock on the wall, on the simulation thread the simulator's window uses.
+    sim::RealTimeRunner paced(*runner);
+    paced.setEndTime(durationMs);
+    paced.start();
+    paced.waitUntilEnded();
+    paced.stop();
+  } else {
+    runner->runUntil(durationMs);
+  }
   // The last tick's line always comes, when lines were asked for.
   if (every > 1 && runner->ticks() % every != 0) printLine();
   if (summarise) std::cout << summary.text(runner->now());

@@ -113,4 +113,9 @@ void JsonWriter::value(bool v) {
   out_ += v ? "true" : "false";
 }
 
+void JsonWriter::null() {
+  separate();
+  out_ += "null";
+}
+
 }  // namespace vesk::tools

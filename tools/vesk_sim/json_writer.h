@@ -29,6 +29,7 @@ class JsonWriter {
   void value(std::string_view v);
   void value(const char* v) { value(std::string_view(v)); }
   void value(bool v);
+  void null();
 
   template <class T> void field(std::string_view name, const T& v) {
     key(name);

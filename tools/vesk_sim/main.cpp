@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "sim/keys.h"
+#include "sim/script.h"
 #include "vesk_sim/commands.h"
 #include "vesk_sim/options.h"
 #include "vesk_sim/run_checks.h"
-#include "vesk_sim/script.h"
 
 namespace {
 
@@ -35,14 +35,21 @@ Commands:
 
   run --program-dir DIR --vehicle-dir VDIR --vehicle FILE --route ROUTE --ms N
       [--start-station K] [--script SCRIPT] [--settings Kanko=0,Information=1,ATS=0,Tunnel=0,Moji=0]
-      [--every T] [--summary]
+      [--every T] [--summary] [--seed S] [--realtime [--audio]]
       Loads the drive as the simulator does, starts it at virtual time 0 (at the route's start, or at station
       K, numbered from 0) and runs it for N milliseconds (N >= 0), printing one JSON line after every tick:
-      t_ms, tick, every TrainState and ControlState field by name, the handle texts, and lamps (the lit panel
-      lamps). --every T (T >= 1) prints every T-th tick's line and the last one; --summary prints a readable
-      summary of the drive instead (with --every, as well): where the train stopped and how far from the
-      stopping mark, and the speed at which it passed the stations it did not stop at. Route files are
-      line_*.dat, vehicle files train_*.dat; a route file that is not a route is refused.
+      t_ms, tick, every TrainState and ControlState field by name, the handle texts, the overlay texts, the
+      station flags, calloutQueue (the call-outs waiting, head first), lamps (the lit panel lamps), uiEvents
+      (window commands such as BackClick) and soundOps (every sound-bank request since the previous line, in
+      order, whether or not the channel holds a wave: ["bind", ch, "file" or null], ["play_once", ch],
+      ["play_loop", ch], ["stop", ch], ["set_volume", ch, hundredths of a dB], ["set_rate", ch, factor]; the
+      first line includes the binds of loading). --seed S seeds the random draws (the door chance of one-man
+      trains; default 0): the same seed repeats the drive. --realtime runs the drive at the pace of the wall
+      clock instead of as fast as possible; with --audio its sounds play on the sound device (OpenAL), so that
+      a line can be listened to. --every T (T >= 1) prints every T-th tick's line and the last one; --summary
+      prints a readable summary of the drive instead (with --every, as well): where the train stopped and how
+      far from the stopping mark, and the speed at which it passed the stations it did not stop at. Route
+      files are line_*.dat, vehicle files train_*.dat; a route file that is not a route is refused.
       The script holds one event per line ("#" starts a comment):
         T char C | T key NAME [shift] | T keyup NAME | T hold 3|4 on|off | T set FIELD VALUE
       with T in milliseconds; events at one time apply in file order before the routines due then.
@@ -93,7 +100,7 @@ int main(int argc, char** argv) {
   } catch (const vesk::tools::DriveChoiceError& e) {
     std::cerr << "vesk-sim: " << e.what() << '\n';
     return 1;
-  } catch (const vesk::tools::ScriptError& e) {
+  } catch (const vesk::sim::ScriptError& e) {
     std::cerr << "vesk-sim: " << e.what() << '\n';
     return 1;
   } catch (const std::invalid_argument& e) {

@@ -1,4 +1,4 @@
-// The headless runner's scripts: one event per line, "#" starts a comment.
+// Scripted input for the headless runner and the window's test runs: one event per line, "#" starts a comment.
 //   T char C          a typed character (space for ' ')
 //   T key NAME [shift] a key pressed: F1..F12, Enter, Backspace, PageUp, PageDown, ScrollLock, Up, Down
 //   T keyup NAME      a key released
@@ -13,7 +13,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vesk::tools {
+#include "sim/input_event.h"
+
+namespace vesk::sim {
 
 struct ScriptEvent {
   enum class Kind { Char, Key, KeyUp, Hold, Set };
@@ -33,4 +35,8 @@ struct ScriptError : std::runtime_error {
 // Events in time order (file order within one time).
 std::vector<ScriptEvent> parseScript(std::string_view text);
 
-}  // namespace vesk::tools
+// The event as the drive's input. A "set" of a field that does not exist, or of a value that does not fit it,
+// throws ScriptError here, before the drive runs, so that applying the event cannot fail.
+InputEvent scriptInput(const ScriptEvent& event);
+
+}  // namespace vesk::sim

@@ -1,0 +1,90 @@
+// The driving window's menus: Start (pause and resume), Move (the stations), Display (the preferences and view
+// options), and the Controller and Save menus, which are not ready yet and so are shown disabled.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <algorithm>
+
+#include "app/driving_window.h"
+
+namespace vesk::app {
+namespace {
+
+QString caption(const std::string& fromStrings, const char* fallback) {
+  return fromStrings.empty() ? QString::fromUtf8(fallback) : QString::fromStdString(fromStrings);
+}
+
+}  // namespace
+
+QAction* DrivingWindow::addToggle(QMenu* menu, const char* name, const char* text, bool checked,
+                                  std::function<void(sim::Drive&, bool)> apply) {
+  QAction* action = menu->addAction(QString::fromUtf8(text));
+  action->setObjectName(QString::fromLatin1(name));
+  action->setCheckable(true);
+  action->setChecked(checked);
+  // Only the user's choice acts (the check set from the settings at load does not).
+  connect(action, &QAction::triggered, this, [this, apply = std::move(apply)](bool marked) {
+    session_->push(sim::InputEvent::call([apply, marked](sim::Drive& d) { apply(d, marked); }));
+  });
+  return action;
+}
+
+void DrivingWindow::buildMenus(const sim::Settings& settings) {
+  const sim::LoadedDrive& loaded = session_->loaded();
+  const data::UiStrings& strings = loaded.strings;
+  QMenuBar* bar = menuBar();
+
+  // Start: a command on the bar itself. The drive is running when the window first shows.
+  start1_ = bar->addAction(caption(strings.startCaption, "Start"));
+  start1_->setObjectName(QStringLiteral("start1"));
+  start1_->setText(QStringLiteral("一時停止(&S)"));
+  connect(start1_, &QAction::triggered, this, [this] { start1Click(); });
+
+  // Move: one item per stopping station in line order, never the last station.
+  QMenu* move = bar->addMenu(caption(strings.moveCaption, "Move"));
+  move->setObjectName(QStringLiteral("GoTo1"));
+  const data::RouteData& route = *loaded.route;
+  const int last = std::min(route.stationCount, data::kStationCapacity) - 1;
+  for (int k = 0; k < last; ++k) {
+    const data::StationRow& station = route.stations[static_cast<std::size_t>(k)];
+    if (station.kind != 0 && station.kind != 2) continue;
+    QAction* item = move->addAction(QString::fromStdString(station.name));
+    item->setObjectName(QStringLiteral("Sta%1").arg(k));
+    connect(item, &QAction::triggered, this, [this, k] { StationClick(k); });
+  }
+
+  QMenu* display = bar->addMenu(caption(strings.displayCaption, "Display"));
+  display->setObjectName(QStringLiteral("Show1"));
+  // The help window and the simple cab window come with their own windows.
+  QAction* help = display->addAction(QStringLiteral("操作説明(&U)"));
+  help->setObjectName(QStringLiteral("menu_d1"));
+  help->setEnabled(false);
+  addToggle(display, "D1", "解説なし(&D)", settings.Information == 1,
+            [](sim::Drive& d, bool on) { d.settings.Information = on ? 1 : 0; });
+  QAction* simpleCab = display->addAction(QStringLiteral("かんたん運転台(&E)"));
+  simpleCab->setObjectName(QStringLiteral("N3"));
+  simpleCab->setEnabled(false);
+  addToggle(display, "OFF1", "喚呼なし(&K)", settings.Kanko == 1,
+            [](sim::Drive& d, bool on) { d.settings.Kanko = on ? 1 : 0; });
+  addToggle(display, "OFF2", "入門モード(&B)", settings.ATS == 1,
+            [](sim::Drive& d, bool on) { d.setBeginnerMode(on); });
+  addToggle(display, "P1", "停止位置ラインを表示しない(&S)", false,
+            [](sim::Drive& d, bool on) { d.setStopLinesShown(!on); });
+  QAction* effects = addToggle(display, "OFFV1", "視覚効果OFF(&V)", settings.Tunnel == 1,
+                               [](sim::Drive& d, bool on) { d.settings.Tunnel = on ? 1 : 0; });
+  effects->setVisible(false);
+  QAction* moji = addToggle(display, "OFFC1", "文字表示モード切り替え(&C)", settings.Moji == 1,
+                            [](sim::Drive& d, bool on) { d.settings.Moji = on ? 1 : 0; });
+  connect(moji, &QAction::triggered, this, [this](bool on) { setMoji(on, false); });
+
+  // Controller and Save come with the controllers and the saved states.
+  QMenu* controller = bar->addMenu(caption(strings.controlCaption, "Controller(&C)"));
+  controller->setObjectName(QStringLiteral("Controller1"));
+  controller->menuAction()->setEnabled(false);
+  QMenu* save = bar->addMenu(caption(strings.saveCaption, "Save(&S)"));
+  save->setObjectName(QStringLiteral("SaveS1"));
+  save->menuAction()->setEnabled(false);
+}
+
+}  // namespace vesk::app

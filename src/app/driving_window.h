@@ -1,0 +1,119 @@
+// DrivingWindow (`TForm1`): the window a drive runs in. The 800 x 850 drawing area `untendai` on the left (forward
+// view and cab panel), the text readouts, the route's side pictures and the back button on the right, the menus
+// above. It loads the drive in phases, runs the frame loop at the display's rate, turns keys, the wheel and
+// menu commands into the drive's input, and on closing stops everything and writes the settings.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/drive_session.h"
+#include "app/key_input.h"
+#include "app/run_stats.h"
+#include "app/settings_store.h"
+#include "present/frame_composer.h"
+#include "present/frame_loop.h"
+#include "present/video_reader.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace vesk::app {
+
+class DrawingArea;
+class LoadingWindow;
+
+// How the window tells the user something: a load failure (the program then ends) and a notice the drive goes
+// on after (a video that cannot be opened).
+struct WindowMessages {
+  std::function<void(const QString& text)> error;
+  std::function<void(const QString& text)> notice;
+};
+
+class DrivingWindow : public QMainWindow {
+ public:
+  // Loads the drive (each phase's text in `loading`, when given) and builds the window. On a data error shows
+  // its message (with the file and line on a second line) and returns nullptr.
+  static std::unique_ptr<DrivingWindow> open(const sim::DriveChoice& choice, const SettingsStore& store,
+                                             const WindowMessages& messages, LoadingWindow* loading = nullptr,
+                                             const SoundBankFactory& makeBank = makeSoundBank);
+  ~DrivingWindow() override;
+
+  // Starts the drive and the frame loop (the window shows running).
+  void startDrive();
+
+  // Called once at the first cycle of the frame loop, and once when the window closes, before the drive stops.
+  void setFirstFrameHook(std::function<void()> hook) { firstFrameHook_ = std::move(hook); }
+  void setClosingHook(std::function<void()> hook) { closingHook_ = std::move(hook); }
+
+  DriveSession& session() { return *session_; }
+  const QImage& drawingArea() const;
+  RunStats& stats() { return stats_; }
+  std::int64_t framesShown() const { return framesShown_; }
+  present::VideoReader& videoReader() { return reader_; }
+
+  // The menu commands.
+  void start1Click();
+  void movieclick();
+  void BackClick();
+  void StationClick(int k);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  DrivingWindow(std::unique_ptr<DriveSession> session, const sim::DriveChoice& choice, const SettingsStore& store,
+                const sim::Settings& settings);
+  void buildChildren();
+  void buildMenus(const sim::Settings& settings);
+  QAction* addToggle(QMenu* menu, const char* name, const char* caption, bool checked,
+                     std::function<void(sim::Drive&, bool)> apply);
+  void setMoji(bool on, bool allLabels);
+  void frameCycle();
+  void scheduleFrame();
+  void openVideo(const std::string& sideVideo);
+  void showTexts(const sim::DriveSnapshot& shot);
+  void showStandby();
+  void push(const std::vector<sim::InputEvent>& events);
+
+  std::unique_ptr<DriveSession> session_;
+  sim::DriveChoice choice_;
+  const SettingsStore& store_;
+  std::unique_ptr<present::FrameComposer> composer_;
+  present::FrameLoop loop_;
+  present::VideoReader reader_;
+  QImage frameBitmap_;  // the video picture on screen
+  KeyInput keys_;
+  RunStats stats_;
+
+  DrawingArea* untendai_ = nullptr;
+  QLabel* subDisp_ = nullptr;
+  QLabel* stafOverlay_ = nullptr;
+  std::array<QLabel*, 15> labels_{};
+  QAction* start1_ = nullptr;
+
+  QTimer frameTimer_;
+  Clock::duration framePeriod_{};
+  Clock::time_point nextFrame_{};
+  Clock::time_point lastCycle_{};
+  std::int64_t framesShown_ = 0;
+  bool closed_ = false;
+  std::function<void()> firstFrameHook_;
+  std::function<void()> closingHook_;
+};
+
+}  // namespace vesk::app
