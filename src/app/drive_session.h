@@ -39,6 +39,8 @@ class DriveSession {
 
   // Input and window commands, applied on the simulation thread at the moment the drive stands at.
   void push(sim::InputEvent event, std::int64_t atMs = sim::InputQueue::kNow);
+  // The queue itself, for those that push from the window thread for the drive's whole life (the controllers).
+  sim::InputQueue& input() { return runner_->input(); }
 
   std::int64_t virtualNowMs() const;
   sim::TimingReport timing() const;

@@ -1,18 +1,28 @@
 // The driving window's menus: Start (pause and resume), Move (the stations), Display (the preferences and view
-// options), and the Controller and Save menus, which are not ready yet and so are shown disabled.
+// options, the help and simple cab windows), Controller (controller_menu.h), and the Save menu, which is not
+// ready yet and so is shown disabled.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWidget>
 
 #include <algorithm>
 
 #include "app/driving_window.h"
+#include "auxwin/help_window.h"
+#include "auxwin/simple_cab_window.h"
 
 namespace vesk::app {
 namespace {
 
 QString caption(const std::string& fromStrings, const char* fallback) {
   return fromStrings.empty() ? QString::fromUtf8(fallback) : QString::fromStdString(fromStrings);
+}
+
+void showWindow(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 }  // namespace
@@ -56,15 +66,14 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
 
   QMenu* display = bar->addMenu(caption(strings.displayCaption, "Display"));
   display->setObjectName(QStringLiteral("Show1"));
-  // The help window and the simple cab window come with their own windows.
   QAction* help = display->addAction(QStringLiteral("操作説明(&U)"));
   help->setObjectName(QStringLiteral("menu_d1"));
-  help->setEnabled(false);
+  connect(help, &QAction::triggered, this, [this] { showWindow(help_); });
   addToggle(display, "D1", "解説なし(&D)", settings.Information == 1,
             [](sim::Drive& d, bool on) { d.settings.Information = on ? 1 : 0; });
   QAction* simpleCab = display->addAction(QStringLiteral("かんたん運転台(&E)"));
   simpleCab->setObjectName(QStringLiteral("N3"));
-  simpleCab->setEnabled(false);
+  connect(simpleCab, &QAction::triggered, this, [this] { showWindow(simpleCab_); });
   addToggle(display, "OFF1", "喚呼なし(&K)", settings.Kanko == 1,
             [](sim::Drive& d, bool on) { d.settings.Kanko = on ? 1 : 0; });
   addToggle(display, "OFF2", "入門モード(&B)", settings.ATS == 1,
@@ -78,10 +87,10 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
                             [](sim::Drive& d, bool on) { d.settings.Moji = on ? 1 : 0; });
   connect(moji, &QAction::triggered, this, [this](bool on) { setMoji(on, false); });
 
-  // Controller and Save come with the controllers and the saved states.
   QMenu* controller = bar->addMenu(caption(strings.controlCaption, "Controller(&C)"));
   controller->setObjectName(QStringLiteral("Controller1"));
-  controller->menuAction()->setEnabled(false);
+  buildControllerMenu(controller);
+  // Save comes with the saved states.
   QMenu* save = bar->addMenu(caption(strings.saveCaption, "Save(&S)"));
   save->setObjectName(QStringLiteral("SaveS1"));
   save->menuAction()->setEnabled(false);

@@ -26,8 +26,18 @@ class QAction;
 class QLabel;
 class QMenu;
 
+namespace vesk::devices {
+class ControllerHub;
+}
+namespace vesk::auxwin {
+class SimpleCabWindow;
+class ValueDisplayWindow;
+class HelpWindow;
+}  // namespace vesk::auxwin
+
 namespace vesk::app {
 
+class ControllerMenu;
 class DrawingArea;
 class LoadingWindow;
 
@@ -41,10 +51,13 @@ struct WindowMessages {
 class DrivingWindow : public QMainWindow {
  public:
   // Loads the drive (each phase's text in `loading`, when given) and builds the window. On a data error shows
-  // its message (with the file and line on a second line) and returns nullptr.
+  // its message (with the file and line on a second line) and returns nullptr. `controllers`: the external
+  // controllers, kept from one drive to the next by whoever opens drives (outlives the window); none: the window
+  // has its own.
   static std::unique_ptr<DrivingWindow> open(const sim::DriveChoice& choice, const SettingsStore& store,
                                              const WindowMessages& messages, LoadingWindow* loading = nullptr,
-                                             const SoundBankFactory& makeBank = makeSoundBank);
+                                             const SoundBankFactory& makeBank = makeSoundBank,
+                                             devices::ControllerHub* controllers = nullptr);
   ~DrivingWindow() override;
 
   // Starts the drive and the frame loop (the window shows running).
@@ -59,6 +72,10 @@ class DrivingWindow : public QMainWindow {
   RunStats& stats() { return stats_; }
   std::int64_t framesShown() const { return framesShown_; }
   present::VideoReader& videoReader() { return reader_; }
+  devices::ControllerHub& controllers() { return *controllers_; }
+  auxwin::SimpleCabWindow& simpleCab() { return *simpleCab_; }
+  auxwin::ValueDisplayWindow& valueDisplay() { return *valueDisplay_; }
+  auxwin::HelpWindow& help() { return *help_; }
 
   // The menu commands.
   void start1Click();
@@ -77,7 +94,7 @@ class DrivingWindow : public QMainWindow {
   using Clock = std::chrono::steady_clock;
 
   DrivingWindow(std::unique_ptr<DriveSession> session, const sim::DriveChoice& choice, const SettingsStore& store,
-                const sim::Settings& settings);
+                const sim::Settings& settings, devices::ControllerHub* controllers);
   void buildChildren();
   void buildMenus(const sim::Settings& settings);
   QAction* addToggle(QMenu* menu, const char* name, const char* caption, bool checked,
@@ -89,6 +106,12 @@ class DrivingWindow : public QMainWindow {
   void showTexts(const sim::DriveSnapshot& shot);
   void showStandby();
   void push(const std::vector<sim::InputEvent>& events);
+  // The external controllers and the windows beside this one (driving_aux.cpp).
+  void buildAuxWindows(const sim::Settings& settings);
+  void buildControllerMenu(QMenu* menu);
+  void showAuxWindows(const sim::DriveSnapshot& shot);
+  void setControllersRunning(bool running);
+  void closeAuxWindows();
 
   std::unique_ptr<DriveSession> session_;
   sim::DriveChoice choice_;
@@ -114,6 +137,14 @@ class DrivingWindow : public QMainWindow {
   bool closed_ = false;
   std::function<void()> firstFrameHook_;
   std::function<void()> closingHook_;
+
+  std::unique_ptr<devices::ControllerHub> ownControllers_;
+  devices::ControllerHub* controllers_ = nullptr;
+  ControllerMenu* controllerMenu_ = nullptr;
+  auxwin::SimpleCabWindow* simpleCab_ = nullptr;
+  auxwin::ValueDisplayWindow* valueDisplay_ = nullptr;
+  auxwin::HelpWindow* help_ = nullptr;
+  bool valueDisplayShown_ = false;  // as the drive had it at the last frame
 };
 
 }  // namespace vesk::app

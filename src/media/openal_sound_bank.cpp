@@ -255,6 +255,7 @@ void OpenAlSoundBank::bind_wave(int channel, std::shared_ptr<const Wave> wave) {
   const unsigned id = wave ? acquireBuffer(wave) : 0;
   releaseBuffer(c);
   c.startOnResume = false;
+  c.volume = 0;
   alSourcef(c.source, AL_GAIN, 1.0F);
   alSourcef(c.source, AL_PITCH, 1.0F);
   alSourcei(c.source, AL_LOOPING, AL_FALSE);
@@ -302,9 +303,16 @@ bool OpenAlSoundBank::is_playing(int channel) const {
   return state == AL_PLAYING || (paused_ && state == AL_PAUSED);
 }
 
+SoundBank::ChannelStatus OpenAlSoundBank::channel_status(int channel) const {
+  const Channel* c = playable(channel);
+  if (c == nullptr) return {};
+  return {true, is_playing(channel), c->volume};
+}
+
 void OpenAlSoundBank::set_volume(int channel, int hundredthsOfDb) {
   Channel* c = playable(channel);
   if (c == nullptr) return;
+  c->volume = hundredthsOfDb;
   // Full volume is the recorded level: OpenAL clamps gains above 1 anyway, and the data never asks for more.
   const double gain = std::min(1.0, volumeToGain(hundredthsOfDb));
   alSourcef(c->source, AL_GAIN, static_cast<ALfloat>(gain));

@@ -48,6 +48,7 @@ class OpenAlSoundBank final : public SoundBank {
   void set_rate(int channel, double rate) override;
   void pause_all() override;
   void resume_all() override;
+  ChannelStatus channel_status(int channel) const override;
 
   // A device is open and still connected.
   bool working() const;
@@ -63,6 +64,7 @@ class OpenAlSoundBank final : public SoundBank {
     unsigned source = 0;
     unsigned buffer = 0;
     int bufferRate = 0;          // the recorded rate of the bound wave
+    int volume = 0;              // hundredths of a dB, as last set
     bool startOnResume = false;  // started while the bank was paused
   };
   struct SharedBuffer {

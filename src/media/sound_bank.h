@@ -33,6 +33,14 @@ class SoundBank {
   // looped. While paused nothing plays and is_playing answers as at the moment of pausing.
   virtual void pause_all() = 0;
   virtual void resume_all() = 0;
+
+  // What a debugging view shows of a channel: whether it holds a wave, whether it plays and its volume.
+  struct ChannelStatus {
+    bool holdsWave = false;
+    bool playing = false;
+    int volume = 0;
+  };
+  virtual ChannelStatus channel_status(int channel) const = 0;
 };
 
 // The rate a channel plays at: recorded x factor with the fraction cut off, kept within what a sound device

@@ -156,6 +156,7 @@ DriveSnapshot Drive::snapshot() const {
   shot.sideFrame = state.sideFrame;
   shot.lastFramePosition = lastFramePosition;
   shot.reversed = state.reversed;
+  shot.auxWindows = auxWindowDataOf(*this);
   return shot;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/sprite_engine.h"
+#include "sim/aux_window_data.h"
 #include "sim/overlay_texts.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -37,6 +38,9 @@ struct DriveSnapshot {
   std::int32_t sideFrame = 0;
   std::int32_t lastFramePosition = 0;
   std::int32_t reversed = 0;
+
+  // What the simple cab and the value display show.
+  AuxWindowData auxWindows;
 };
 
 }  // namespace vesk::sim
