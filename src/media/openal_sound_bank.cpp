@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <iostream>
 #include <optional>
@@ -255,7 +256,6 @@ void OpenAlSoundBank::bind_wave(int channel, std::shared_ptr<const Wave> wave) {
   const unsigned id = wave ? acquireBuffer(wave) : 0;
   releaseBuffer(c);
   c.startOnResume = false;
-  c.volume = 0;
   alSourcef(c.source, AL_GAIN, 1.0F);
   alSourcef(c.source, AL_PITCH, 1.0F);
   alSourcei(c.source, AL_LOOPING, AL_FALSE);
@@ -306,13 +306,17 @@ bool OpenAlSoundBank::is_playing(int channel) const {
 SoundBank::ChannelStatus OpenAlSoundBank::channel_status(int channel) const {
   const Channel* c = playable(channel);
   if (c == nullptr) return {};
-  return {true, is_playing(channel), c->volume};
+  // The volume back from the source's gain (the gain is 10^(volume / 2000)).
+  ALfloat gain = 0;
+  alGetSourcef(c->source, AL_GAIN, &gain);
+  alGetError();
+  const int volume = gain > 0 ? static_cast<int>(std::lround(2000.0 * std::log10(gain))) : kSilent;
+  return {true, is_playing(channel), std::max(volume, kSilent)};
 }
 
 void OpenAlSoundBank::set_volume(int channel, int hundredthsOfDb) {
   Channel* c = playable(channel);
   if (c == nullptr) return;
-  c->volume = hundredthsOfDb;
   // Full volume is the recorded level: OpenAL clamps gains above 1 anyway, and the data never asks for more.
   const double gain = std::min(1.0, volumeToGain(hundredthsOfDb));
   alSourcef(c->source, AL_GAIN, static_cast<ALfloat>(gain));

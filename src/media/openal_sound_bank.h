@@ -64,7 +64,6 @@ class OpenAlSoundBank final : public SoundBank {
     unsigned source = 0;
     unsigned buffer = 0;
     int bufferRate = 0;          // the recorded rate of the bound wave
-    int volume = 0;              // hundredths of a dB, as last set
     bool startOnResume = false;  // started while the bank was paused
   };
   struct SharedBuffer {
