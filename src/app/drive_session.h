@@ -43,6 +43,8 @@ class DriveSession {
 
   // Input and window commands, applied on the simulation thread at the moment the drive stands at.
   void push(sim::InputEvent event, std::int64_t atMs = sim::InputQueue::kNow);
+  // The queue itself, for those that push from the window thread for the drive's whole life (the controllers).
+  sim::InputQueue& input() { return runner_->input(); }
 
   // The automatic driver's demonstration: while on, it drives the train through the input queue like the keys;
   // the window ends it when the driver presses a key. It is made afresh each time on the simulation thread.

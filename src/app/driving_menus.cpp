@@ -1,21 +1,30 @@
 // The driving window's menus: Start (pause and resume), Move (the stations), Display (the preferences and view
-// options), Save (the saved states), and the Controller menu, which is not ready yet and so is shown disabled.
+// options, the help and simple cab windows), Controller (controller_menu.h) and Save (the saved states).
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QWidget>
 
 #include <algorithm>
 
 #include "app/driving_window.h"
 #include "app/save_menu.h"
 #include "app/run_curve_dialog.h"
+#include "auxwin/help_window.h"
+#include "auxwin/simple_cab_window.h"
 
 namespace vesk::app {
 namespace {
 
 QString caption(const std::string& fromStrings, const char* fallback) {
   return fromStrings.empty() ? QString::fromUtf8(fallback) : QString::fromStdString(fromStrings);
+}
+
+void showWindow(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 }  // namespace
@@ -66,15 +75,14 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
 
   QMenu* display = bar->addMenu(caption(strings.displayCaption, "Display"));
   display->setObjectName(QStringLiteral("Show1"));
-  // The help window and the simple cab window come with their own windows.
   QAction* help = display->addAction(QStringLiteral("操作説明(&U)"));
   help->setObjectName(QStringLiteral("menu_d1"));
-  help->setEnabled(false);
+  connect(help, &QAction::triggered, this, [this] { showWindow(help_); });
   addToggle(display, "D1", "解説なし(&D)", settings.Information == 1,
             [](sim::Drive& d, bool on) { d.settings.Information = on ? 1 : 0; });
   QAction* simpleCab = display->addAction(QStringLiteral("かんたん運転台(&E)"));
   simpleCab->setObjectName(QStringLiteral("N3"));
-  simpleCab->setEnabled(false);
+  connect(simpleCab, &QAction::triggered, this, [this] { showWindow(simpleCab_); });
   addToggle(display, "OFF1", "喚呼なし(&K)", settings.Kanko == 1,
             [](sim::Drive& d, bool on) { d.settings.Kanko = on ? 1 : 0; });
   addToggle(display, "OFF2", "入門モード(&B)", settings.ATS == 1,
@@ -98,10 +106,9 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
     showRunCurve(this, session_->runRecord(), choice_.routeFileName + " / " + choice_.vehicleFileName);
   });
 
-  // Controller comes with the controllers.
   QMenu* controller = bar->addMenu(caption(strings.controlCaption, "Controller(&C)"));
   controller->setObjectName(QStringLiteral("Controller1"));
-  controller->menuAction()->setEnabled(false);
+  buildControllerMenu(controller);
   QMenu* save = bar->addMenu(caption(strings.saveCaption, "Save(&S)"));
   save->setObjectName(QStringLiteral("SaveS1"));
   SaveMenuHooks hooks;

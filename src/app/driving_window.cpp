@@ -16,6 +16,7 @@
 #include "app/loading_window.h"
 #include "core/path_resolver.h"
 #include "data/data_error.h"
+#include "devices/controller_hub.h"
 #include "media/video_source.h"
 
 namespace vesk::app {
@@ -38,19 +39,21 @@ std::optional<std::int32_t> firstMovieStop(const data::RouteData& route) {
 
 std::unique_ptr<DrivingWindow> DrivingWindow::open(const sim::DriveChoice& choice, const SettingsStore& store,
                                                    const WindowMessages& messages, LoadingWindow* loading,
-                                                   const SoundBankFactory& makeBank) {
+                                                   const SoundBankFactory& makeBank,
+                                                   devices::ControllerHub* controllers) {
   return openReporting(
       choice, store, messages,
       [loading](std::string_view phase) {
         if (loading != nullptr) loading->phase(phase);
       },
-      makeBank);
+      makeBank, controllers);
 }
 
 std::unique_ptr<DrivingWindow> DrivingWindow::openReporting(const sim::DriveChoice& choice, const SettingsStore& store,
                                                             const WindowMessages& messages,
                                                             const std::function<void(std::string_view)>& progress,
-                                                            const SoundBankFactory& makeBank) {
+                                                            const SoundBankFactory& makeBank,
+                                                            devices::ControllerHub* controllers) {
   RunStats::Clock::time_point started = RunStats::Clock::now();
   // Settings first: the drive starts with them.
   const sim::Settings settings = store.load();
@@ -69,14 +72,16 @@ std::unique_ptr<DrivingWindow> DrivingWindow::openReporting(const sim::DriveChoi
     if (messages.error) messages.error(report);
     return nullptr;
   }
-  std::unique_ptr<DrivingWindow> window(new DrivingWindow(std::move(session), choice, store, settings));
+  std::unique_ptr<DrivingWindow> window(new DrivingWindow(std::move(session), choice, store, settings, controllers));
   window->stats_.loadStarted(started);
   return window;
 }
 
 DrivingWindow::DrivingWindow(std::unique_ptr<DriveSession> session, const sim::DriveChoice& choice,
-                             const SettingsStore& store, const sim::Settings& settings)
-    : session_(std::move(session)), choice_(choice), store_(store), loop_(firstMovieStop(*session_->loaded().route)) {
+                             const SettingsStore& store, const sim::Settings& settings,
+                             devices::ControllerHub* controllers)
+    : session_(std::move(session)), choice_(choice), store_(store), loop_(firstMovieStop(*session_->loaded().route)),
+      controllers_(controllers) {
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(kInitialTitle);
   const sim::LoadedDrive& loaded = session_->loaded();
@@ -84,6 +89,7 @@ DrivingWindow::DrivingWindow(std::unique_ptr<DriveSession> session, const sim::D
       loaded.pictures.images,
       present::viewGeometryOf(loaded.strings, loaded.vehicle, choice.vehicleFileName, choice.routeFileName));
   buildChildren();
+  buildAuxWindows(settings);
   buildMenus(settings);
   setMoji(settings.Moji != 0, true);
   // Placed at the top-left corner of the screen.
@@ -101,6 +107,7 @@ DrivingWindow::DrivingWindow(std::unique_ptr<DriveSession> session, const sim::D
 
 DrivingWindow::~DrivingWindow() {
   frameTimer_.stop();
+  closeAuxWindows();
   session_->stop();
 }
 
@@ -166,6 +173,7 @@ void DrivingWindow::setMoji(bool on, bool allLabels) {
 
 void DrivingWindow::startDrive() {
   session_->start();
+  setControllersRunning(true);
   nextFrame_ = Clock::now();
   lastCycle_ = nextFrame_ - framePeriod_;
   frameTimer_.start(0);
@@ -227,6 +235,7 @@ void DrivingWindow::frameCycle() {
     stats_.frameShown(std::chrono::duration<double, std::milli>(Clock::now() - cycleStart).count());
   }
   showTexts(shot);
+  showAuxWindows(shot);
   if (plan.closeWindow) {
     close();
     return;
@@ -283,6 +292,7 @@ void DrivingWindow::closeEvent(QCloseEvent* event) {
     closed_ = true;
     frameTimer_.stop();
     if (closingHook_) closingHook_();
+    closeAuxWindows();
     // The simulation thread stops, every sound is silenced and its wave let go, the video closes.
     session_->stop();
     reader_.close();
@@ -307,6 +317,7 @@ void DrivingWindow::start1Click() {
     stats_.paused();
   }
   session_->push(sim::InputEvent::call([](sim::Drive& d) { d.control.inputLocked = 0; }));
+  setControllersRunning(!session_->paused());
   loop_.invalidate();
 }
 

@@ -27,8 +27,18 @@ class QAction;
 class QLabel;
 class QMenu;
 
+namespace vesk::devices {
+class ControllerHub;
+}
+namespace vesk::auxwin {
+class SimpleCabWindow;
+class ValueDisplayWindow;
+class HelpWindow;
+}  // namespace vesk::auxwin
+
 namespace vesk::app {
 
+class ControllerMenu;
 class DrawingArea;
 class LoadingWindow;
 
@@ -42,15 +52,19 @@ struct WindowMessages {
 class DrivingWindow : public QMainWindow {
  public:
   // Loads the drive (each phase's text in `loading`, when given) and builds the window. On a data error shows
-  // its message (with the file and line on a second line) and returns nullptr.
+  // its message (with the file and line on a second line) and returns nullptr. `controllers`: the external
+  // controllers, kept from one drive to the next by whoever opens drives (outlives the window); none: the window
+  // has its own.
   static std::unique_ptr<DrivingWindow> open(const sim::DriveChoice& choice, const SettingsStore& store,
                                              const WindowMessages& messages, LoadingWindow* loading = nullptr,
-                                             const SoundBankFactory& makeBank = makeSoundBank);
+                                             const SoundBankFactory& makeBank = makeSoundBank,
+                                             devices::ControllerHub* controllers = nullptr);
   // The same, each phase's text given to `progress` (the title window's status line).
   static std::unique_ptr<DrivingWindow> openReporting(const sim::DriveChoice& choice, const SettingsStore& store,
                                                       const WindowMessages& messages,
                                                       const std::function<void(std::string_view)>& progress,
-                                                      const SoundBankFactory& makeBank = makeSoundBank);
+                                                      const SoundBankFactory& makeBank = makeSoundBank,
+                                                      devices::ControllerHub* controllers = nullptr);
   ~DrivingWindow() override;
 
   // Starts the drive and the frame loop (the window shows running).
@@ -66,6 +80,10 @@ class DrivingWindow : public QMainWindow {
   RunStats& stats() { return stats_; }
   std::int64_t framesShown() const { return framesShown_; }
   present::VideoReader& videoReader() { return reader_; }
+  devices::ControllerHub& controllers() { return *controllers_; }
+  auxwin::SimpleCabWindow& simpleCab() { return *simpleCab_; }
+  auxwin::ValueDisplayWindow& valueDisplay() { return *valueDisplay_; }
+  auxwin::HelpWindow& help() { return *help_; }
 
   // The menu commands.
   void start1Click();
@@ -84,7 +102,7 @@ class DrivingWindow : public QMainWindow {
   using Clock = std::chrono::steady_clock;
 
   DrivingWindow(std::unique_ptr<DriveSession> session, const sim::DriveChoice& choice, const SettingsStore& store,
-                const sim::Settings& settings);
+                const sim::Settings& settings, devices::ControllerHub* controllers);
   void buildChildren();
   void buildMenus(const sim::Settings& settings);
   QAction* addToggle(QMenu* menu, const char* name, const char* caption, bool checked,
@@ -98,6 +116,12 @@ class DrivingWindow : public QMainWindow {
   void push(const std::vector<sim::InputEvent>& events);
   // A message for the driver that does not hold up the drive (the window stays modal to it until it is closed).
   void showMessage(const QString& text);
+  // The external controllers and the windows beside this one (driving_aux.cpp).
+  void buildAuxWindows(const sim::Settings& settings);
+  void buildControllerMenu(QMenu* menu);
+  void showAuxWindows(const sim::DriveSnapshot& shot);
+  void setControllersRunning(bool running);
+  void closeAuxWindows();
 
   std::unique_ptr<DriveSession> session_;
   sim::DriveChoice choice_;
@@ -124,6 +148,14 @@ class DrivingWindow : public QMainWindow {
   bool closed_ = false;
   std::function<void()> firstFrameHook_;
   std::function<void()> closingHook_;
+
+  std::unique_ptr<devices::ControllerHub> ownControllers_;
+  devices::ControllerHub* controllers_ = nullptr;
+  ControllerMenu* controllerMenu_ = nullptr;
+  auxwin::SimpleCabWindow* simpleCab_ = nullptr;
+  auxwin::ValueDisplayWindow* valueDisplay_ = nullptr;
+  auxwin::HelpWindow* help_ = nullptr;
+  bool valueDisplayShown_ = false;  // as the drive had it at the last frame
 };
 
 }  // namespace vesk::app

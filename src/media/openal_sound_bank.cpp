@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <iostream>
 #include <optional>
@@ -305,6 +306,17 @@ bool OpenAlSoundBank::is_playing(int channel) const {
   if (c->startOnResume) return true;
   const ALint state = sourceState(c->source);
   return state == AL_PLAYING || (paused_ && state == AL_PAUSED);
+}
+
+SoundBank::ChannelStatus OpenAlSoundBank::channel_status(int channel) const {
+  const Channel* c = playable(channel);
+  if (c == nullptr) return {};
+  // The volume back from the source's gain (the gain is 10^(volume / 2000)).
+  ALfloat gain = 0;
+  alGetSourcef(c->source, AL_GAIN, &gain);
+  alGetError();
+  const int volume = gain > 0 ? static_cast<int>(std::lround(2000.0 * std::log10(gain))) : kSilent;
+  return {true, is_playing(channel), std::max(volume, kSilent)};
 }
 
 void OpenAlSoundBank::set_volume(int channel, int hundredthsOfDb) {

@@ -49,6 +49,7 @@ class OpenAlSoundBank final : public SoundBank {
   void pause_all() override;
   void resume_all() override;
   void leave_thread() override;
+  ChannelStatus channel_status(int channel) const override;
 
   // A device is open and still connected.
   bool working() const;

@@ -34,6 +34,7 @@ class RecordingSoundBank final : public SoundBank {
   void pause_all() override { inner_.pause_all(); }
   void resume_all() override { inner_.resume_all(); }
   void leave_thread() override { inner_.leave_thread(); }
+  ChannelStatus channel_status(int channel) const override { return inner_.channel_status(channel); }
 
   const std::vector<SoundRequest>& requests() const { return requests_; }
   void clearRequests() { requests_.clear(); }

@@ -35,6 +35,14 @@ class SoundBank {
   virtual void resume_all() = 0;
   // The calling thread is done with the bank (it is about to end): whatever the bank keeps for that thread is let go.
   virtual void leave_thread() {}
+
+  // What a debugging view shows of a channel: whether it holds a wave, whether it plays and its volume.
+  struct ChannelStatus {
+    bool holdsWave = false;
+    bool playing = false;
+    int volume = 0;
+  };
+  virtual ChannelStatus channel_status(int channel) const = 0;
 };
 
 // The rate a channel plays at: recorded x factor with the fraction cut off, kept within what a sound device

@@ -97,6 +97,12 @@ void VirtualSoundBank::set_rate(int channel, double rate) {
   c->rateHz = playbackRateHz(c->wave->sampleRate, rate);
 }
 
+SoundBank::ChannelStatus VirtualSoundBank::channel_status(int channel) const {
+  const Channel* c = usable(channel);
+  if (c == nullptr) return {};
+  return {true, is_playing(channel), c->volume};
+}
+
 int VirtualSoundBank::volume(int channel) const {
   const Channel* c = usable(channel);
   return c ? c->volume : 0;

@@ -35,6 +35,7 @@ class VirtualSoundBank : public SoundBank {
   void set_rate(int channel, double rate) override;
   void pause_all() override;
   void resume_all() override;
+  ChannelStatus channel_status(int channel) const override;
   bool paused() const { return pausedAtMs_.has_value(); }
 
   int volume(int channel) const;

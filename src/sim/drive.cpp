@@ -160,12 +160,14 @@ DriveSnapshot Drive::snapshot() const {
   shot.position = state.position;
   shot.settings = settings;
   shot.viewSurfaceTop = viewSurfaceTop;
+  shot.valueDisplayTitle = valueDisplayTitle;
   if (state.sideVideoRow >= 0 && state.sideVideoRow < route.movieSwitchCount) {
     shot.sideVideo = route.movieSwitches[static_cast<std::size_t>(state.sideVideoRow)].videoName;
   }
   shot.sideFrame = state.sideFrame;
   shot.lastFramePosition = lastFramePosition;
   shot.reversed = state.reversed;
+  shot.auxWindows = auxWindowDataOf(*this);
   return shot;
 }
 
@@ -186,6 +188,7 @@ int controllerPowerNotch(const data::VehicleSpec& v, int mode, int n) {
 }  // namespace
 
 void Drive::controllerHandles(std::optional<int> powerPosition, std::optional<int> brakePosition) {
+  control.idleTicks = 0;
   if (powerPosition) {
     control.powerHandle = controllerPowerNotch(vehicle, control.powerMode, *powerPosition);
     control.powerChangePending = 1;

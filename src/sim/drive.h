@@ -12,9 +12,11 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "data/route_data.h"
+#include "data/string_file.h"
 #include "data/ui_strings.h"
 #include "data/vehicle_spec.h"
 #include "media/drive_pictures.h"
@@ -25,6 +27,7 @@
 #include "sim/control_state.h"
 #include "sim/drive_snapshot.h"
 #include "sim/driver_displays.h"
+#include "sim/input_event.h"
 #include "sim/keys.h"
 #include "sim/line_state.h"
 #include "sim/overlay_texts.h"
@@ -70,8 +73,17 @@ class Drive final : public Scheduler::Routines {
   void WheelU();
   // Absolute handle positions from an external controller: a power position 0 .. 6 becomes that notch of the
   // selected power mode (its last notch when the mode has fewer), a brake position k becomes -k but never deeper
-  // than emergency. The handles given are set with their change-pending flags, then masconupdate.
+  // than emergency. The handles given are set with their change-pending flags, then masconupdate. A controller
+  // that reports its handles is a sign of life for the vigilance device.
   void controllerHandles(std::optional<int> powerPosition, std::optional<int> brakePosition);
+  // One command line of a serial controller, matched on its first five characters against the controller map:
+  // handles, the reverser (only at a standstill), or keys it posts.
+  void controllerLine(std::string_view line);
+  // Input a handler posts to the window, to be handled after the input being handled now (a controller command
+  // that stands for a key). applyInput handles it right after the event that posted it; whoever calls a handler
+  // directly takes it.
+  void post(InputEvent event) { postedInput.push_back(std::move(event)); }
+  std::vector<InputEvent> takePostedInput() { return std::exchange(postedInput, {}); }
   // The handle texts, the handle lamps and the notch and gear pictures from the handles.
   void masconupdate();
   // Opens closed doors (only at a standstill) or closes open ones.
@@ -155,6 +167,12 @@ class Drive final : public Scheduler::Routines {
   int viewSurfaceTop = 0;  // Shift+Up/Down move the forward view by 50 pixels
   bool valueDisplayShown = false;
   Settings settings;
+  // The codes of the serial controller's commands ("mascon.dat").
+  data::ControllerCodes controllerCodes;
+  // Input posted and not yet taken.
+  std::vector<InputEvent> postedInput;
+  // The value display window's title: the last command line of the serial controller (UTF-8).
+  std::string valueDisplayTitle;
   media::SoundLayout soundLayout;
   // Keys the tick polls while they are held: '3' (or numpad 3) sounds the horn, '4' the buzzer.
   bool hornKeyHeld = false;

@@ -102,6 +102,7 @@ std::unique_ptr<LoadedDrive> loadDrive(const DriveChoice& choice, media::SoundBa
   loaded->drive = std::make_unique<Drive>(loaded->vehicle, route, loaded->strings, sounds, loaded->pictures);
   Drive& drive = *loaded->drive;
   drive.settings = settings;
+  drive.controllerCodes = loaded->controllerCodes;
   drive.soundLayout = loaded->sounds.layout;
   drive.callOutWaves.CallOutSounds = loaded->sounds.callouts;
   drive.callOutWaves.OtherCallOutSounds = loaded->sounds.otherCallouts;

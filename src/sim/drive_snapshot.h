@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include <QImage>
-
 #include "media/sprite_engine.h"
 #include "sim/driver_displays.h"
+#include "sim/aux_window_data.h"
 #include "sim/overlay_texts.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"
@@ -32,6 +31,8 @@ struct DriveSnapshot {
   int viewSurfaceTop = 0;   // the forward view moved up by the driver (0, -50, ... -150)
   QImage clockFace;         // the analog clock's 50 x 50 picture; null when the panel has no clock
   DriverDisplays displays;  // the text mode's labels, the simple cab's lamps, the value display
+  // The value display window's title: the serial controller's last command line.
+  std::string valueDisplayTitle;
 
   // The forward view's video: the side video's name ("[MovieSwitch]") while one plays, else empty (the route
   // video), the side video's frame counter, and what the frame loop's barrier hold and video end look at.
@@ -39,6 +40,9 @@ struct DriveSnapshot {
   std::int32_t sideFrame = 0;
   std::int32_t lastFramePosition = 0;
   std::int32_t reversed = 0;
+
+  // What the simple cab and the value display show.
+  AuxWindowData auxWindows;
 };
 
 }  // namespace vesk::sim

@@ -4,7 +4,9 @@
 
 namespace vesk::sim {
 
-void applyInput(Drive& drive, const InputEvent& event) {
+namespace {
+
+void applyOne(Drive& drive, const InputEvent& event) {
   switch (event.kind) {
   case InputEvent::Kind::Char:
     drive.AsciiDown(event.character);
@@ -27,10 +29,29 @@ void applyInput(Drive& drive, const InputEvent& event) {
   case InputEvent::Kind::Handles:
     drive.controllerHandles(event.powerPosition, event.brakePosition);
     break;
+  case InputEvent::Kind::Command:
+    drive.controllerLine(event.text);
+    break;
+  case InputEvent::Kind::HornInput:
+    drive.controllerHornHeld = event.held;
+    break;
   case InputEvent::Kind::Action:
     if (event.action) event.action(drive);
     break;
   }
+}
+
+}  // namespace
+
+void applyInput(Drive& drive, const InputEvent& event) {
+  applyOne(drive, event);
+  // What the event posted (a controller command standing for a key) follows it, in the order posted. Posted keys
+  // post nothing themselves; the bound only keeps a future handler that did from looping for ever.
+  constexpr int kMaxRounds = 16;
+  for (int round = 0; round < kMaxRounds && !drive.postedInput.empty(); ++round) {
+    for (const InputEvent& posted : drive.takePostedInput()) applyOne(drive, posted);
+  }
+  drive.postedInput.clear();
 }
 
 }  // namespace vesk::sim

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "sim/keys.h"
 
@@ -21,6 +22,8 @@ struct InputEvent {
     WheelUp,    // and away
     HoldKey,    // the horn ('3') or buzzer ('4') key held down or let go
     Handles,    // absolute handle positions from a controller
+    Command,    // one command line of a serial controller (controllerLine)
+    HornInput,  // a controller's horn input held or let go
     Action,     // anything else (debugging commands of the tools)
   };
 
@@ -28,10 +31,11 @@ struct InputEvent {
   char character = 0;  // Char; HoldKey: '3' or '4'
   Key key = Key::Enter;
   bool shift = false;
-  bool held = false;  // HoldKey
+  bool held = false;  // HoldKey, HornInput
   // Handles: a controller's power position (0 .. 6) and brake position (0 .. 9), each when it gives one.
   std::optional<int> powerPosition;
   std::optional<int> brakePosition;
+  std::string text;  // Command: the line, without its carriage return
   std::function<void(Drive&)> action;
 
   static InputEvent typed(char c) {
@@ -71,6 +75,18 @@ struct InputEvent {
     e.brakePosition = brake;
     return e;
   }
+  static InputEvent controllerLine(std::string line) {
+    InputEvent e;
+    e.kind = Kind::Command;
+    e.text = std::move(line);
+    return e;
+  }
+  static InputEvent controllerHorn(bool isHeld) {
+    InputEvent e;
+    e.kind = Kind::HornInput;
+    e.held = isHeld;
+    return e;
+  }
   static InputEvent call(std::function<void(Drive&)> f) {
     InputEvent e;
     e.kind = Kind::Action;
@@ -79,7 +95,7 @@ struct InputEvent {
   }
 };
 
-// Applies one event to the drive.
+// Applies one event to the drive, then the input it posted (Drive::post).
 void applyInput(Drive& drive, const InputEvent& event);
 
 }  // namespace vesk::sim
