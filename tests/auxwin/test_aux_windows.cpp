@@ -20,6 +20,7 @@
 #include "auxwin/value_display_window.h"
 #include "core/sjis.h"
 #include "sim/aux_window_data.h"
+#include "sim/driver_info.h"
 #include "support/drive_fixture.h"
 #include "support/temp_dir.h"
 
@@ -217,6 +218,7 @@ TEST(ValueDisplay, ReadoutsAndTitleComeFromTheDriveOnlyWhileShown) {
   f->drive.valueDisplayTitle = "P4   ";
   EXPECT_TRUE(sim::auxWindowDataOf(f->drive).readouts.empty());
   f->drive.valueDisplayShown = true;
+  sim::valueDisplayStep(f->drive);  // the tick's part
   Posted posted;
   ValueDisplayWindow values(posted.sink(), {});
   values.refresh(sim::auxWindowDataOf(f->drive));
