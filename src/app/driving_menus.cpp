@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "app/driving_window.h"
-#include "app/save_menu.h"
 #include "app/run_curve_dialog.h"
+#include "app/save_menu.h"
 #include "auxwin/help_window.h"
 #include "auxwin/simple_cab_window.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "media/sprite_engine.h"
-#include "sim/driver_displays.h"
 #include "sim/aux_window_data.h"
+#include "sim/driver_displays.h"
 #include "sim/overlay_texts.h"
 #include "sim/settings.h"
 #include "sim/train_state.h"

@@ -26,8 +26,8 @@
 #include "sim/drive_runner.h"
 #include "sim/drive_setup.h"
 #include "sim/realtime_runner.h"
-#include "sim/saved_state.h"
 #include "sim/run_record.h"
+#include "sim/saved_state.h"
 #include "sim/script.h"
 #include "vesk_sim/json_writer.h"
 #include "vesk_sim/options.h"
@@ -191,12 +191,11 @@ std::optional<int> scheduleSavedStates(const Options& o, sim::DriveRunner& runne
 }  // namespace
 
 int runDrive(const std::vector<std::string>& args) {
-  const Options o =
-      parseOptions(args,
-                   {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station", "--script", "--ms",
-                    "--settings", "--every", "--seed", "--save", "--save-at", "--restore", "--restore-at", "--plot",
-                    "--plot-against"},
-                   {"--summary", "--realtime", "--audio", "--autopilot"});
+  const Options o = parseOptions(args,
+                                 {"--program-dir", "--vehicle-dir", "--vehicle", "--route", "--start-station",
+                                  "--script", "--ms", "--settings", "--every", "--seed", "--save", "--save-at",
+                                  "--restore", "--restore-at", "--plot", "--plot-against"},
+                                 {"--summary", "--realtime", "--audio", "--autopilot"});
   const bool autopilotOn = o.flags.count("--autopilot") != 0;
   const bool summarise = o.flags.count("--summary") != 0;
   if (!o.positional.empty()) throw UsageError("run takes options only");
