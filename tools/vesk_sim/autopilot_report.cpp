@@ -4,15 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "vesk_sim/drive_summary.h"
+
 namespace vesk::tools {
 namespace {
-
-std::string clockText(std::int32_t units) {
-  const int s = units / 30;
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600 % 100, s / 60 % 60, s % 60);
-  return text;
-}
 
 long seconds(std::int32_t units) { return std::lround(units / 30.0); }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 namespace vesk::tools {
-namespace {
 
 std::string clockText(std::int32_t units) {
   const int s = units / 30;
@@ -13,8 +12,6 @@ std::string clockText(std::int32_t units) {
   std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600 % 100, s / 60 % 60, s % 60);
   return text;
 }
-
-}  // namespace
 
 DriveSummary::DriveSummary(const sim::LoadedDrive& loaded, std::string routeFile, std::string vehicleFile)
     : loaded_(loaded), routeFile_(std::move(routeFile)), vehicleFile_(std::move(vehicleFile)),

@@ -11,6 +11,9 @@
 
 namespace vesk::tools {
 
+// A timetable clock value (1/30 s units) as HH:MM:SS.
+std::string clockText(std::int32_t units);
+
 class DriveSummary {
  public:
   DriveSummary(const sim::LoadedDrive& loaded, std::string routeFile, std::string vehicleFile);
