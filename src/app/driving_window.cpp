@@ -1,5 +1,7 @@
 #include "app/driving_window.h"
 
+#include "app/controller_menu.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -108,6 +110,10 @@ DrivingWindow::DrivingWindow(std::unique_ptr<DriveSession> session, const sim::D
 DrivingWindow::~DrivingWindow() {
   frameTimer_.stop();
   closeAuxWindows();
+  // The controller menu lets go of the hub it is hooked to while the hub still stands (the window's own hub goes
+  // with the members, before Qt deletes the menus).
+  delete controllerMenu_;
+  controllerMenu_ = nullptr;
   session_->stop();
 }
 
