@@ -94,8 +94,9 @@ std::string savedStateTitle(const Drive& drive) {
   }
   for (int i = 0; i < count; ++i) {
     const bool last = i + 1 == count;
-    if (static_cast<double>(route.stations[static_cast<std::size_t>(i)].position) <= position &&
-        (last || position < static_cast<double>(route.stations[static_cast<std::size_t>(i + 1)].position))) {
+    const auto row = static_cast<std::size_t>(i);
+    if (static_cast<double>(route.stations[row].position) <= position &&
+        (last || position < static_cast<double>(route.stations[row + 1].position))) {
       from = stationName(route, i);
       if (!last) to = stationName(route, i + 1);
       break;
