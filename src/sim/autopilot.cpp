@@ -7,6 +7,7 @@
 #include "sim/dynamics.h"
 #include "sim/handle_steps.h"
 #include "sim/protection.h"
+#include "sim/stations.h"
 
 namespace vesk::sim {
 namespace {
@@ -16,8 +17,13 @@ constexpr double kLimitMarginKmh = 4;  // kept under a limit, so that a lag in t
 constexpr double kPowerBandKmh = 3;    // coasting from the target down to this far below it
 constexpr int kVigilanceTicks = 300;   // a touch of a key every half minute keeps the dead-man device quiet
 constexpr double kLookAheadCm = 300000;
-constexpr double kEaseNotch = 0.7;  // a notch is eased once the stop needs this much less than it gives
-constexpr double kReapply = 0.7;    // of the least application: an automatic brake released is applied again
+constexpr double kEaseNotch = 0.7;   // a notch is eased once the stop needs this much less than it gives
+constexpr double kReapply = 0.7;     // of the least application: an automatic brake released is applied again
+constexpr double kCrawlKmh = 15;     // coasting is not planned below this
+constexpr double kEarlyS = 2;        // the timetable is planned this much early, for what the plan leaves out
+constexpr double kLeastDwellS = 15;  // at a stop with doors: open, passengers, shut
+constexpr double kClockUnitsPerS = 30;
+constexpr double kHoldsOnGradePermil = 5;  // the starting resistance holds a train without brakes on this grade
 
 // The force of a diesel gear at full notch (kgf), along its three points.
 double gearForce(const data::GearRow& row, double v) {
@@ -49,7 +55,10 @@ Autopilot::Autopilot(const Drive& drive) : vehicle_(drive.vehicle), line_(drive)
   const double steps = std::max(v.brakeDelay, 1) / 30.0;
   const double notchPressure = static_cast<double>(v.maxPressure) / std::max(serviceNotches(), 1);
   const double fill = v.brakeUpRate > 0 ? notchPressure / v.brakeUpRate : 0.5;
-  brakeLag_ = std::clamp(steps + fill, 0.1, 3.0);
+  // The automatic brake fills its cylinders only once the pipe has been reduced by "[ELBR]", at a service
+  // reduction of a 4.6th of the cylinders' filling rate a second.
+  const double reduce = v.brakeType == 0 && v.brakeUpRate > 0 ? 4.6 * std::max(v.elbr, 0) / v.brakeUpRate : 0.0;
+  brakeLag_ = std::clamp(steps + fill + reduce, 0.1, 4.0);
   settleTicks_ = std::clamp(static_cast<int>(std::ceil(brakeLag_ / kTickSeconds)), 1, 20);
 }
 
@@ -294,14 +303,79 @@ double Autopilot::targetSpeed(const Drive& drive) const {
   return target;
 }
 
+bool Autopilot::aheadOfTime(const Drive& drive) {
+  if (timetableWait_ > 0) {
+    --timetableWait_;
+    return ahead_;
+  }
+  timetableWait_ = static_cast<int>(1 / kTickSeconds) - 1;
+  const TrainState& s = drive.state;
+  const double secondsLeft = (arrivalGoal(drive) - s.clock) / kClockUnitsPerS;
+  ahead_ = coastingSeconds(drive, s.distanceToStop / 100) + kEarlyS <= secondsLeft;
+  return ahead_;
+}
+
+double Autopilot::arrivalGoal(const Drive& drive) const {
+  const data::RouteData& r = drive.route;
+  const int count = std::min(r.stationCount, data::kStationCapacity);
+  const int stop = drive.state.nextStop;
+  if (stop < 0 || stop >= count) return kNone;
+  const data::StationRow& row = r.stations[static_cast<std::size_t>(stop)];
+  bool last = true;
+  for (int j = stop + 1; j < count; ++j) {
+    const int kind = r.stations[static_cast<std::size_t>(j)].kind;
+    last = last && kind != 0 && kind != 2;
+  }
+  if (last || row.kind != 0) return row.departureTime;
+  const double announcements =
+      environmentSeconds(drive, row.arrivalSound) + environmentSeconds(drive, row.departureSound);
+  return row.departureTime - kClockUnitsPerS * std::max(announcements, kLeastDwellS);
+}
+
+double Autopilot::coastingSeconds(const Drive& drive, double metres) const {
+  constexpr double kStepS = 1;
+  const double kilograms = vehicle_.trainMass.toDouble() * 1000;
+  if (kilograms <= 0) return kNone;
+  const double from = drive.state.position;
+  const std::vector<SpeedSpan> spans = line_.spans(drive, from, from + metres * 100);
+  double v = std::max(drive.state.speed, 0.0);
+  double seconds = 0;
+  for (double gone = 0; gone < metres;) {
+    const double left = metres - gone;
+    // On the braking curve into the stop: from there at an even deceleration, twice the time at this speed.
+    if (v * v / (7.2 * stopDecel_) >= left) return seconds + 2 * left / (v / 3.6);
+    const double x = from + gone * 100;
+    const double slowing = runningResistance(v, vehicle_) / kilograms * 3.6 + gradeDecel(line_.gradientAt(x));
+    v -= slowing * kStepS;
+    for (const SpeedSpan& span : spans) {
+      if (span.from <= x && x <= span.to) v = std::min(v, span.kmh - kLimitMarginKmh);
+    }
+    if (v < kCrawlKmh) return kNone;
+    gone += v / 3.6 * kStepS;
+    seconds += kStepS;
+  }
+  return seconds;
+}
+
 void Autopilot::stand(const Drive& drive) {
   const TrainState& s = drive.state;
   const ControlState& c = drive.control;
   const data::RouteData& r = drive.route;
+  const int at = std::clamp(s.currentStation, 0, std::max(r.stationCount - 1, 0));
+  const data::StationRow& row = r.stations[static_cast<std::size_t>(at)];
+  const StationState& flags = drive.line.stations[static_cast<std::size_t>(at)];
+  const bool shut = s.doorOpenCommanded == 0 && s.doorsNotClosed == 0;
+  const bool atStop = flags.inPlatform == 1 && row.kind == 0;
+  // An automatic brake takes seconds to let go: once the departure is announced, on track level enough for the
+  // starting resistance to hold the train, the driver releases it, so that the train leaves on time.
+  const bool releaseEarly = vehicle_.brakeType == 0 && atStop && flags.departureAnnounced == 1 &&
+                            at + 1 < r.stationCount && std::fabs(line_.gradientAt(s.position)) < kHoldsOnGradePermil;
   // Standing, the service brake holds the train: from emergency (where a drive starts) the handle comes back
   // early, so that the cylinders have let go by the departure.
   if (c.brakeHandle == -vehicle_.brakeNotches && s.emergencyLatched == 0 && s.atsBrakeLatched == 0) press('5');
-  if ((c.brakeHandle == 0 || c.brakeHandle == -vehicle_.brakeNotches) && c.powerHandle == 0) {
+  if (releaseEarly) {
+    for (int h = c.brakeHandle; h < 0 && c.brakeHandle != -vehicle_.brakeNotches; ++h) press(brakeReleaseKey());
+  } else if ((c.brakeHandle == 0 || c.brakeHandle == -vehicle_.brakeNotches) && c.powerHandle == 0) {
     const int hold = vehicle_.brakeType == 0 ? 3 : (serviceNotches() + 1) / 2;
     for (int i = 0; i < hold; ++i) press(brakeStepKey());
   }
@@ -310,11 +384,6 @@ void Autopilot::stand(const Drive& drive) {
     const double feed = std::min(s.mr.toDouble(), 490.0);
     if (feed - s.bp > vehicle_.elbr + 40) press(brakeReleaseKey());
   }
-  const int at = std::clamp(s.currentStation, 0, std::max(r.stationCount - 1, 0));
-  const data::StationRow& row = r.stations[static_cast<std::size_t>(at)];
-  const StationState& flags = drive.line.stations[static_cast<std::size_t>(at)];
-  const bool shut = s.doorOpenCommanded == 0 && s.doorsNotClosed == 0;
-  const bool atStop = flags.inPlatform == 1 && row.kind == 0;
   if (r.oneMan >= 1 && atStop) {
     // One-man: the driver opens the doors on arriving and shuts them at the departure time.
     if (shut && flags.arrived == 0 && !doorsOpened_) {
@@ -359,7 +428,7 @@ void Autopilot::run(const Drive& drive) {
   if (v > target + 0.5) {
     const double wanted = std::clamp(limitDecel_ * (0.6 + (v - target) / 4), 0.3, serviceDecel_);
     brakeFor(drive, wanted);
-  } else if (v > target - kPowerBandKmh) {
+  } else if (v > target - kPowerBandKmh || (stopAhead && aheadOfTime(drive))) {
     if (c.powerHandle > 0 || c.brakeHandle < 0 || c.holdPosition != 0) press('5');
   } else if (c.powerHandle < topNotch(drive) || c.brakeHandle < 0) {
     powerTo(drive, topNotch(drive));
@@ -430,8 +499,8 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
     position = wanted >= least * kReapply ? -3 : 0;
   } else if (reach < wanted - 3) {
     position = -3;
-  } else if (now > wanted + 10 && v > 5 &&
-             stoppingDistance(v, trailers, rest_, s.position) < metres - std::max(3.0, v * 0.3)) {
+  } else if (now > wanted + 10 && v > 2 &&
+             stoppingDistance(v, trailers, rest_, s.position) < metres - std::max(1.0, v * 0.3)) {
     // The trailers alone would stop the train short: a full release, to apply again later.
     position = 0;
   } else if (now > wanted + 10 && s.bcMotor.toDouble() > 0) {

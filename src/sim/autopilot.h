@@ -68,6 +68,15 @@ class Autopilot {
   void powerTo(const Drive& drive, int notch);
   // The speed to keep here: under every limit the train is in, and on the braking curve of every one ahead.
   double targetSpeed(const Drive& drive) const;
+  // True when the train, coasting from here, still reaches the next stop by the time the timetable leaves it
+  // (looked at again every second).
+  bool aheadOfTime(const Drive& drive);
+  // When the train should stand at the next stop (clock units): early enough at a stop with doors for the
+  // arrival and departure announcements to fit before the departure time; at the last stop, its time.
+  double arrivalGoal(const Drive& drive) const;
+  // Seconds to the next stop `metres` ahead if the train coasts from here, held under the limits it meets and
+  // braking into the stop on the planned deceleration; kNone when coasting would leave it crawling.
+  double coastingSeconds(const Drive& drive, double metres) const;
   int topNotch(const Drive& drive) const;
   int serviceNotches() const;
   // The deceleration (km/h/s) the cylinders give at `pressure` kPa at `speed`: the brake rate for the pressure
@@ -93,6 +102,8 @@ class Autopilot {
   double decel_ = 0;  // measured, smoothed, km/h/s
   double rest_ = 0;   // updateRest(), smoothed
   int brakeWait_ = 0;
+  int timetableWait_ = 0;  // ticks until aheadOfTime() looks again
+  bool ahead_ = false;
   std::array<int, 5> lastItem_{};
 };
 

@@ -25,6 +25,12 @@ double againstMotion(double speed, double force) {
 
 }  // namespace
 
+double runningResistance(double speed, const data::VehicleSpec& vehicle) {
+  const double tonnes = vehicle.trainMass.toDouble();
+  const double coefficient = 0.028 + 0.0078 * (vehicle.cars - 1);
+  return (1.32 * tonnes + 0.0164 * tonnes * speed + coefficient * (speed * speed)) * kGravity;
+}
+
 Fixed brakeFrictionFactor(double speed, const data::VehicleSpec& vehicle) {
   const double v = std::fabs(speed);
   const Fixed vb = vehicle.brakeRate[2];
@@ -137,11 +143,7 @@ void resistanceStep(Drive& drive) {
     }
   }
 
-  if (speed > 0.1) {
-    const double coefficient = 0.028 + 0.0078 * (v.cars - 1);
-    const double running = (1.32 * tonnes + 0.0164 * tonnes * speed + coefficient * (speed * speed)) * kGravity;
-    s.resistForce += againstMotion(s.speed, running);
-  }
+  if (speed > 0.1) s.resistForce += againstMotion(s.speed, runningResistance(speed, v));
 
   // The hold position holds the speed on a descent.
   if (s.resistForce > Fixed{} && drive.control.holdPosition != 0 && s.gradient < Fixed{}) {

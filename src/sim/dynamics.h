@@ -23,4 +23,7 @@ void integrateSpeed(Drive& drive);
 // the third "[BrakeRate]" value (km/h), 1 from there on.
 core::Fixed brakeFrictionFactor(double speed, const data::VehicleSpec& vehicle);
 
+// The running resistance (N) of the whole train at `speed` km/h, on level open track.
+double runningResistance(double speed, const data::VehicleSpec& vehicle);
+
 }  // namespace vesk::sim

@@ -90,6 +90,16 @@ void drive(test::DriveFixture& f, Autopilot& autopilot, RunRecord& record, int s
   }
 }
 
+void automaticAirBrake(data::VehicleSpec& v) {
+  v.brakeType = 0;
+  v.brakeNotches = 4;
+  v.brakeForceMode = 0;
+  v.maxPressure = 390;
+  v.ebPressure = 440;
+  v.brakeUpRate = 120;
+  v.brakeDownRate = 140;
+}
+
 struct VehicleCase {
   const char* name;
   std::function<void(data::VehicleSpec&)> change;
@@ -128,6 +138,42 @@ TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
   }
 }
 
+// With a minute to spare between A and B, full power all the way would arrive far too early: the driver shuts
+// off where coasting still brings the train in on time, before the departure at B and at C's time; an
+// automatic brake is let go while the departure is announced, so that the train leaves on time.
+class AutopilotTimetable : public testing::TestWithParam<VehicleCase> {};
+
+TEST_P(AutopilotTimetable, ComesInOnTimeWhenTheTimetableLeavesTimeToSpare) {
+  std::vector<test::StationSpec> stations = line();
+  stations[1].departureTime = 30 * 330;
+  stations[2].departureTime = 30 * 590;
+  data::VehicleSpec vehicle = drivable();
+  GetParam().change(vehicle);
+  auto f = test::stationDrive(stations, 0, vehicle);
+  Drive& d = f->drive;
+  startAt(*f, stations[0].frame);
+  prepareStationsAtStart(d, 0);
+  Autopilot autopilot(d);
+  RunRecord record(d);
+  drive(*f, autopilot, record, 900);
+  ASSERT_TRUE(record.runEnded()) << where(d);
+  ASSERT_EQ(record.visits().size(), 3U);
+  const StationVisit& b = record.visits()[1];
+  const StationVisit& c = record.visits()[2];
+  EXPECT_LE(b.arrival, b.timetable - 30 * 15) << "time for the doors before the departure";
+  EXPECT_GE(b.arrival, b.timetable - 30 * 30);
+  EXPECT_GE(b.departure, b.timetable);
+  EXPECT_LE(b.departure, b.timetable + 30 * 5) << b.departure - b.timetable;
+  EXPECT_LE(std::abs(c.arrival - c.timetable), 30 * 30) << c.arrival - c.timetable;
+  EXPECT_LE(std::fabs(b.stopErrorCm), 100);
+  EXPECT_LE(std::fabs(c.stopErrorCm), 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotTimetable,
+                         testing::Values(VehicleCase{"electro_pneumatic", [](data::VehicleSpec&) {}},
+                                         VehicleCase{"automatic_air_brake", automaticAirBrake}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotStops,
                          testing::Values(VehicleCase{"electro_pneumatic", [](data::VehicleSpec&) {}},
                                          VehicleCase{"separate_handles",
@@ -139,16 +185,7 @@ INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotStops,
                                                        v.brakeNotches = 6;
                                                        v.brakeForceMode = 0;
                                                      }},
-                                         VehicleCase{"automatic_air_brake",
-                                                     [](data::VehicleSpec& v) {
-                                                       v.brakeType = 0;
-                                                       v.brakeNotches = 4;
-                                                       v.brakeForceMode = 0;
-                                                       v.maxPressure = 390;
-                                                       v.ebPressure = 440;
-                                                       v.brakeUpRate = 120;
-                                                       v.brakeDownRate = 140;
-                                                     }}),
+                                         VehicleCase{"automatic_air_brake", automaticAirBrake}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Autopilot, OpensAndShutsTheDoorsOfAOneManTrain) {

@@ -45,6 +45,7 @@ AutopilotTotals autopilotTotals(const sim::RunRecord& record) {
     t.worstStopErrorCm = std::max(t.worstStopErrorCm, std::lround(std::fabs(v.stopErrorCm)));
     const long late = seconds(v.arrival - v.timetable);
     t.latestArrivalS = anyArrival ? std::max(t.latestArrivalS, late) : late;
+    t.earliestArrivalS = anyArrival ? std::min(t.earliestArrivalS, late) : late;
     anyArrival = true;
   }
   t.protectionInterventions = record.protectionInterventions();
@@ -85,8 +86,8 @@ std::string autopilotReport(const sim::RunRecord& record, double drivenSeconds, 
     out += line;
   }
   const AutopilotTotals t = autopilotTotals(record);
-  std::snprintf(line, sizeof line, "autopilot: run %s, overspeeds %d, latest departure %ld s\n",
-                record.runEnded() ? "ended" : "not ended", t.overspeeds, t.latestDepartureS);
+  std::snprintf(line, sizeof line, "autopilot: run %s, overspeeds %d, latest departure %ld s, earliest arrival %ld s\n",
+                record.runEnded() ? "ended" : "not ended", t.overspeeds, t.latestDepartureS, t.earliestArrivalS);
   out += line;
   std::snprintf(line, sizeof line, "autopilot: %.0f s driven in %.3f wall seconds\n", drivenSeconds, wallSeconds);
   out += line;

@@ -56,7 +56,8 @@ Commands:
       files are line_*.dat, vehicle files train_*.dat; a route file that is not a route is refused.
       --autopilot lets the automatic driver drive (after the script's events, if any) until the run ends
       (--ms is then optional); with --summary it reports each station (arrival and departure against the
-      timetable, the stopping error in cm), the overspeeds and the wall time, and ends with the line
+      timetable, the stopping error in cm), the overspeeds, the latest departure and earliest arrival, the
+      wall time, and ends with the line
         autopilot: S stops, worst stop error E cm, latest arrival L s, protection interventions P,
         emergency brakings B
       --plot FILE.svg writes the run curve: speed over distance with the limits, signals, stations and
