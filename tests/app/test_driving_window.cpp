@@ -11,9 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <array>
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <mutex>
 
@@ -21,6 +19,7 @@
 #include "app/driving_window.h"
 #include "media/virtual_sound_bank.h"
 #include "present/view_geometry.h"
+#include "support/command_run.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
 
@@ -348,16 +347,9 @@ TEST_F(DrivingWindowTest, ABrokenRouteFileEndsWithItsMessage) {
   const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(VESK_APP_PATH) + " --data " +
                               pack.path().string() + " --route " + test::kPackRoute + " --vehicle " +
                               test::kPackVehicle + " --exit-after 1 2>&1";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 2);
-  EXPECT_NE(out.find("路線ファイルに誤りがあります。[Station]:A,0"), std::string::npos) << out;
+  const test::CommandRun run = test::runCommand(command);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.out.find("路線ファイルに誤りがあります。[Station]:A,0"), std::string::npos) << run.out;
 }
 
 // The demonstration: the automatic driver takes the handles (from emergency to a service notch at once, as it

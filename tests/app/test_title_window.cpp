@@ -12,12 +12,12 @@
 #include <QTest>
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "app/title_window.h"
 #include "media/virtual_sound_bank.h"
+#include "support/command_run.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
 
@@ -387,13 +387,9 @@ TEST_F(TitleWindowTest, AFolderWithoutTheStringFileIsRefused) {
 int runVesk(const std::string& arguments, std::string& out, const std::string& environment = {}) {
   const std::string command = "ASAN_OPTIONS=detect_leaks=0 ALSOFT_DRIVERS=null " + environment + " " +
                               std::string(VESK_APP_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return -1;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const test::CommandRun run = test::runCommand(command);
+  out += run.out;
+  return run.status;
 }
 
 TEST(TitleProgram, RunsOnTheTitleAndLeavesItsPicture) {

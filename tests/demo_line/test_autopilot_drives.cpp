@@ -4,32 +4,23 @@
 // and the run curve of two drives written as SVG.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "support/command_run.h"
+
 namespace {
 
 const std::filesystem::path kPack = VESK_DEMO_PACK;
 
-std::string run(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 65536> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  pclose(pipe);
-  return out;
-}
-
 std::string autopilotRun(const std::string& vehicle, const std::string& extra,
                          const std::string& route = "line_down_local.dat") {
-  return run(std::string(VESK_SIM_PATH) + " run --program-dir " + kPack.string() + " --vehicle-dir " + kPack.string() +
-             " --vehicle " + vehicle + " --route " + route + " --autopilot --summary " + extra + " 2>/dev/null");
+  return vesk::test::commandOutput(std::string(VESK_SIM_PATH) + " run --program-dir " + kPack.string() +
+                                   " --vehicle-dir " + kPack.string() + " --vehicle " + vehicle + " --route " + route +
+                                   " --autopilot --summary " + extra + " 2>/dev/null");
 }
 
 std::string lastLine(const std::string& text) {

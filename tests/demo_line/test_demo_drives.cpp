@@ -5,19 +5,17 @@
 // anew (review the difference before committing it).
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "data/route_file.h"
 #include "data/string_file.h"
 #include "demo_line/demo_driver.h"
+#include "support/golden_trace.h"
+#include "support/trace_lines.h"
 
 namespace vesk::demo {
 namespace {
@@ -32,74 +30,14 @@ const char* const kFields[] = {"t_ms",           "speed",          "position",  
                                "toStationText",  "pendingOther",   "pendingLimit",      "crossingQueue",
                                "calloutQueue",   "stationFlags",   "uiEvents"};
 
-// The text of a field's value in one JSON line as written: a number, a string, or a whole array.
-std::string fieldText(const std::string& line, const std::string& name) {
-  const std::string key = "\"" + name + "\":";
-  const std::size_t at = line.find(key);
-  if (at == std::string::npos) return "?";
-  const std::size_t from = at + key.size();
-  std::size_t end = from;
-  int depth = 0;
-  bool inString = false;
-  for (; end < line.size(); ++end) {
-    const char ch = line[end];
-    if (inString) {
-      if (ch == '\\') ++end;
-      if (ch == '"') inString = false;
-      if (ch == '"' && depth == 0) {
-        ++end;
-        break;
-      }
-      continue;
-    }
-    if (ch == '"') inString = true;
-    if (ch == '[' || ch == '{') ++depth;
-    if (ch == ']' || ch == '}') {
-      if (depth == 0) break;
-      if (--depth == 0) {
-        ++end;
-        break;
-      }
-    }
-    if (ch == ',' && depth == 0) break;
-  }
-  return line.substr(from, end - from);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
 // Once a simulated second, and every tick that raised a window command.
 std::string reducedTrace(const std::string& trace) {
   std::string out;
-  for (const std::string& line : lines(trace)) {
-    if (std::stoll(fieldText(line, "tick")) % 10 != 0 && fieldText(line, "uiEvents") == "[]") continue;
-    for (const char* f : kFields) out += std::string(f) + "=" + fieldText(line, f) + " ";
-    out.back() = '\n';
+  for (const std::string& line : test::traceLines(trace)) {
+    if (std::stoll(test::traceField(line, "tick")) % 10 != 0 && test::traceField(line, "uiEvents") == "[]") continue;
+    out += test::traceRow(line, kFields) + "\n";
   }
   return out;
-}
-
-std::string run(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 65536> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  pclose(pipe);
-  return out;
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 struct DemoDrive {
@@ -116,16 +54,11 @@ constexpr std::int64_t kWholeDriveMs = 900000;
 
 std::filesystem::path scriptOf(const DemoDrive& d) { return kGolden / (std::string(d.name) + ".script"); }
 
-bool updating() {
-  const char* update = std::getenv("VESK_UPDATE_GOLDEN");
-  return update != nullptr && std::string(update) == "1";
-}
-
 // The whole drive through the headless runner, one line a tick.
 std::string replay(const DemoDrive& d, std::int64_t ms) {
-  return run(std::string(VESK_SIM_PATH) + " run --program-dir " + kPack.string() + " --vehicle-dir " + kPack.string() +
-             " --vehicle " + d.vehicle + " --route " + d.route + " --ms " + std::to_string(ms) + " --script " +
-             scriptOf(d).string() + " 2>/dev/null");
+  return test::commandOutput(std::string(VESK_SIM_PATH) + " run --program-dir " + kPack.string() + " --vehicle-dir " +
+                             kPack.string() + " --vehicle " + d.vehicle + " --route " + d.route + " --ms " +
+                             std::to_string(ms) + " --script " + scriptOf(d).string() + " 2>/dev/null");
 }
 
 class DemoDriveTest : public testing::TestWithParam<DemoDrive> {
@@ -139,7 +72,7 @@ class DemoDriveTest : public testing::TestWithParam<DemoDrive> {
 TEST_P(DemoDriveTest, MatchesItsTrace) {
   const DemoDrive& d = GetParam();
   const std::filesystem::path tracePath = kGolden / (std::string(d.name) + ".trace");
-  if (updating()) {
+  if (test::updatingGolden()) {
     const RecordedDrive recorded = recordDrive({kPack, d.vehicle, d.route, kWholeDriveMs});
     ASSERT_GT(recorded.endedAtMs, 0) << "the driver did not reach the end of the run";
     std::ofstream script(scriptOf(d), std::ios::binary);
@@ -147,20 +80,7 @@ TEST_P(DemoDriveTest, MatchesItsTrace) {
            << ", driven by tests/demo_line/demo_driver.cpp; the run ends at " << recorded.endedAtMs << " ms\n";
     for (const std::string& line : recorded.script) script << line << '\n';
   }
-  const std::string trace = reducedTrace(replay(d, d.goldenMs));
-  ASSERT_FALSE(trace.empty());
-  if (updating()) {
-    std::ofstream(tracePath, std::ios::binary) << trace;
-    GTEST_SKIP() << "script and trace written: " << tracePath;
-  }
-  const std::vector<std::string> want = lines(readFile(tracePath));
-  const std::vector<std::string> got = lines(trace);
-  ASSERT_FALSE(want.empty()) << "no trace " << tracePath << " (run with VESK_UPDATE_GOLDEN=1 to write it)";
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    ASSERT_LT(i, got.size()) << "the drive ended early, at line " << i + 1;
-    ASSERT_EQ(got[i], want[i]) << "first difference at line " << i + 1;
-  }
-  EXPECT_EQ(got.size(), want.size()) << "the drive ran longer than its trace";
+  test::expectGoldenTrace(reducedTrace(replay(d, d.goldenMs)), tracePath);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drives, DemoDriveTest, testing::Values(kLocal, kOneMan),
@@ -178,16 +98,16 @@ TEST_F(DemoTimetableTest, TheDownLocalLeavesEveryStopOnTime) {
   std::vector<double> stoppedOff(static_cast<std::size_t>(route->stationCount), 1e9);
   int backClicks = 0;
   std::string previous;
-  for (const std::string& line : lines(replay(kLocal, kWholeDriveMs))) {
-    const int station = std::stoi(fieldText(line, "currentStation"));
-    const std::string open = fieldText(line, "doorOpenCommanded");
+  for (const std::string& line : test::traceLines(replay(kLocal, kWholeDriveMs))) {
+    const int station = std::stoi(test::traceField(line, "currentStation"));
+    const std::string open = test::traceField(line, "doorOpenCommanded");
     if (open == "1" && previous == "0") {
-      stoppedOff[static_cast<std::size_t>(station)] = std::fabs(std::stod(fieldText(line, "distanceToStop")));
+      stoppedOff[static_cast<std::size_t>(station)] = std::fabs(std::stod(test::traceField(line, "distanceToStop")));
     }
     if (open == "0" && previous == "1")
-      departures[static_cast<std::size_t>(station)] = std::stoi(fieldText(line, "clock"));
+      departures[static_cast<std::size_t>(station)] = std::stoi(test::traceField(line, "clock"));
     previous = open;
-    if (fieldText(line, "uiEvents") == "[\"BackClick\"]") ++backClicks;
+    if (test::traceField(line, "uiEvents") == "[\"BackClick\"]") ++backClicks;
   }
   for (int i = 0; i + 1 < route->stationCount; ++i) {
     const data::StationRow& s = route->stations[static_cast<std::size_t>(i)];

@@ -2,33 +2,22 @@
 // one plain message and status 1, before anything is written.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <string>
 
+#include "support/command_run.h"
 #include "support/temp_dir.h"
 
 namespace vesk::demo {
 namespace {
 
-struct GeneratorRun {
-  int status = -1;
-  std::string out;  // stdout and stderr
-};
+using GeneratorRun = test::CommandRun;
 
 // Runs the generator in `folder` with the (shell-quoted) arguments.
 GeneratorRun runGenerator(const std::filesystem::path& folder, const std::string& arguments) {
   const std::string command = "cd '" + folder.string() + "' && " + VESK_DEMO_LINE_PATH + " " + arguments + " 2>&1";
-  GeneratorRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return test::runCommand(command);
 }
 
 struct CommandCase {

@@ -2,7 +2,6 @@
 // with every train the title screen offers runs to the end of the line, and the videos agree with the routes.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
@@ -12,6 +11,7 @@
 #include "data/string_file.h"
 #include "media/video_source.h"
 #include "sim/drive_setup.h"
+#include "support/command_run.h"
 #include "vesk_check/pack_check.h"
 
 namespace vesk::demo {
@@ -56,15 +56,8 @@ TEST_F(DemoPackTest, VideosAgreeWithTheRoutes) {
 
 std::string runSim(const std::string& arguments) {
   const std::string command = std::string(VESK_SIM_PATH) + " " + arguments + " 2>&1";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 8192> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  if (status != 0) out += "\nexit status " + std::to_string(status);
-  return out;
+  const test::CommandRun run = test::runCommand(command);
+  return run.status == 0 ? run.out : run.out + "\nexit status " + std::to_string(run.status);
 }
 
 struct Offer {

@@ -3,11 +3,8 @@
 // ATS-S train of each direction; and two scripted drives through several signals match their traces.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +12,7 @@
 #include "sim/drive_setup.h"
 #include "sim/scheduler.h"
 #include "sim/signal_pictures.h"
+#include "support/golden_trace.h"
 #include "support/trace_lines.h"
 #include "vesk_check/pack_check.h"
 
@@ -125,32 +123,8 @@ TEST_P(DemoGoldenDrive, MatchesItsTrace) {
                                               " --route " + g.route + " --ms " + std::to_string(g.ms) +
                                               " --every 10 --script " + golden + "/" + g.name + ".script 2>/dev/null");
   std::string trace;
-  for (const std::string& line : test::traceLines(out)) {
-    for (const char* f : kFields) trace += std::string(f) + "=" + test::traceField(line, f) + " ";
-    trace.back() = '\n';
-  }
-  ASSERT_FALSE(trace.empty());
-  const std::string path = golden + "/" + g.name + ".trace";
-  const char* update = std::getenv("VESK_UPDATE_GOLDEN");
-  if (update != nullptr && std::string(update) == "1") {
-    std::ofstream(path, std::ios::binary) << trace;
-    GTEST_SKIP() << "trace written: " << path;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in) << "no trace " << path << " (run with VESK_UPDATE_GOLDEN=1 to write it)";
-  std::stringstream expected;
-  expected << in.rdbuf();
-  std::istringstream want(expected.str());
-  std::istringstream got(trace);
-  std::string a;
-  std::string b;
-  int line = 0;
-  while (std::getline(want, a)) {
-    ++line;
-    ASSERT_TRUE(std::getline(got, b)) << "the drive ended early, at line " << line;
-    ASSERT_EQ(b, a) << "first difference at line " << line;
-  }
-  EXPECT_FALSE(std::getline(got, b)) << "the drive ran longer than its trace";
+  for (const std::string& line : test::traceLines(out)) trace += test::traceRow(line, kFields) + "\n";
+  test::expectGoldenTrace(trace, golden + "/" + g.name + ".trace");
 }
 
 INSTANTIATE_TEST_SUITE_P(Drives, DemoGoldenDrive,

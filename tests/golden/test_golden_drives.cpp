@@ -1,15 +1,11 @@
 // Scripted drives checked against their traces: each drive runs in the headless runner, and a chosen set of
-// fields, once a simulated second, must match the trace file exactly. With VESK_UPDATE_GOLDEN=1 the traces are
-// written anew instead (review the difference before committing it).
+// fields, once a simulated second, must match the trace file exactly (VESK_UPDATE_GOLDEN=1 writes them anew).
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
+
+#include "support/golden_trace.h"
+#include "support/trace_lines.h"
 
 namespace vesk::tools {
 namespace {
@@ -48,41 +44,12 @@ const char* const kFields[] = {"t_ms",
                                "brakeText",
                                "gearText"};
 
-// The value of a field in one JSON line as written (numbers and strings only).
-std::string fieldText(const std::string& line, const std::string& name) {
-  const std::string key = "\"" + name + "\":";
-  const std::size_t at = line.find(key);
-  if (at == std::string::npos) return "?";
-  std::size_t i = at + key.size();
-  std::size_t end = i;
-  if (line[i] == '"') {
-    end = line.find('"', i + 1) + 1;
-  } else {
-    while (end < line.size() && line[end] != ',' && line[end] != '}') ++end;
-  }
-  return line.substr(i, end - i);
-}
-
+// Once a simulated second.
 std::string reducedTrace(const std::string& trace) {
-  std::istringstream in(trace);
-  std::string line;
   std::string out;
-  while (std::getline(in, line)) {
-    if (std::stoll(fieldText(line, "tick")) % 10 != 0) continue;
-    for (const char* f : kFields) out += std::string(f) + "=" + fieldText(line, f) + " ";
-    out.back() = '\n';
+  for (const std::string& line : test::traceLines(trace)) {
+    if (std::stoll(test::traceField(line, "tick")) % 10 == 0) out += test::traceRow(line, kFields) + "\n";
   }
-  return out;
-}
-
-std::string run(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 65536> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  pclose(pipe);
   return out;
 }
 
@@ -101,30 +68,7 @@ TEST_P(GoldenDriveTest, MatchesItsTrace) {
   const std::string command = std::string(VESK_SIM_PATH) + " run --program-dir " + dir + "/pack --vehicle-dir " + dir +
                               "/pack --vehicle " + d.vehicle + " --route line_golden.dat --ms " + std::to_string(d.ms) +
                               " --script " + dir + "/" + d.name + ".script 2>/dev/null";
-  const std::string trace = reducedTrace(run(command));
-  ASSERT_FALSE(trace.empty());
-  const std::string tracePath = dir + "/" + d.name + ".trace";
-  const char* update = std::getenv("VESK_UPDATE_GOLDEN");
-  if (update != nullptr && std::string(update) == "1") {
-    std::ofstream(tracePath, std::ios::binary) << trace;
-    GTEST_SKIP() << "trace written: " << tracePath;
-  }
-  std::ifstream in(tracePath, std::ios::binary);
-  ASSERT_TRUE(in) << "no trace " << tracePath << " (run with VESK_UPDATE_GOLDEN=1 to write it)";
-  std::stringstream expected;
-  expected << in.rdbuf();
-  // Compare line by line, so that a failure names the first second that differs.
-  std::istringstream want(expected.str());
-  std::istringstream got(trace);
-  std::string a;
-  std::string b;
-  int line = 0;
-  while (std::getline(want, a)) {
-    ++line;
-    ASSERT_TRUE(std::getline(got, b)) << "the drive ended early, at line " << line;
-    ASSERT_EQ(b, a) << "first difference at line " << line;
-  }
-  EXPECT_FALSE(std::getline(got, b)) << "the drive ran longer than its trace";
+  test::expectGoldenTrace(reducedTrace(test::commandOutput(command)), dir + "/" + d.name + ".trace");
 }
 
 INSTANTIATE_TEST_SUITE_P(Drives, GoldenDriveTest,

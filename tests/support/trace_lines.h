@@ -1,30 +1,59 @@
-// Reading the headless runner's trace in tests: one JSON object a line, read field by field (numbers, strings and
-// flat arrays as the runner writes them), and running vesk-sim to get one.
+// Reading the headless runner's trace in tests: one JSON object a line, read field by field as the runner writes
+// them (run vesk-sim with commandOutput() to get one).
 #pragma once
 
-#include <array>
-#include <cstdio>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/command_run.h"
+
 namespace vesk::test {
 
-// The text of a field's value in one line: a number, a "string" with its quotes, or an [array]; "?" when absent.
+// The text of a field's value in one line as written: a number, a "string" with its quotes, or a whole [array]
+// or {object} with what it nests; "?" when absent.
 inline std::string traceField(const std::string& line, const std::string& name) {
   const std::string key = "\"" + name + "\":";
   const std::size_t at = line.find(key);
   if (at == std::string::npos) return "?";
-  const std::size_t i = at + key.size();
-  std::size_t end = i;
-  if (line[i] == '"') {
-    end = line.find('"', i + 1) + 1;
-  } else if (line[i] == '[') {
-    end = line.find(']', i) + 1;
-  } else {
-    while (end < line.size() && line[end] != ',' && line[end] != '}') ++end;
+  const std::size_t from = at + key.size();
+  std::size_t end = from;
+  int depth = 0;
+  bool inString = false;
+  for (; end < line.size(); ++end) {
+    const char ch = line[end];
+    if (inString) {
+      if (ch == '\\') ++end;
+      if (ch == '"') inString = false;
+      if (ch == '"' && depth == 0) {
+        ++end;
+        break;
+      }
+      continue;
+    }
+    if (ch == '"') inString = true;
+    if (ch == '[' || ch == '{') ++depth;
+    if (ch == ']' || ch == '}') {
+      if (depth == 0) break;
+      if (--depth == 0) {
+        ++end;
+        break;
+      }
+    }
+    if (ch == ',' && depth == 0) break;
   }
-  return line.substr(i, end - i);
+  return line.substr(from, std::min(end, line.size()) - from);
+}
+
+// "field=value" for each of `fields` in one line, separated by spaces.
+template <typename Fields> std::string traceRow(const std::string& line, const Fields& fields) {
+  std::string row;
+  for (const auto& field : fields) {
+    if (!row.empty()) row += ' ';
+    row += std::string(field) + "=" + traceField(line, field);
+  }
+  return row;
 }
 
 inline double traceNumber(const std::string& line, const std::string& name) {
@@ -40,18 +69,6 @@ inline std::vector<std::string> traceLines(const std::string& trace) {
     if (!line.empty() && line[0] == '{') lines.push_back(line);
   }
   return lines;
-}
-
-// Runs a command and returns its standard output.
-inline std::string commandOutput(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 65536> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  pclose(pipe);
-  return out;
 }
 
 }  // namespace vesk::test

@@ -3,7 +3,6 @@
 #include <QImage>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "demo_line/avi_writer.h"
+#include "support/command_run.h"
 #include "support/media_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
@@ -241,14 +241,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(VeskCheckCommand, WrongUsageIsOneSentenceAndStatusTwo) {
   const std::string command = std::string(VESK_CHECK_PATH) + " --data /no/such/folder 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string out;
-  std::array<char, 4096> buffer{};
-  for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  EXPECT_EQ(out, "vesk-check: the folder /no/such/folder does not exist: " + kTypeData + "\n");
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+  const test::CommandRun run = test::runCommand(command);
+  EXPECT_EQ(run.out, "vesk-check: the folder /no/such/folder does not exist: " + kTypeData + "\n");
+  EXPECT_EQ(run.status, 2);
 }
 
 }  // namespace

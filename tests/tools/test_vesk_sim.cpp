@@ -10,29 +10,18 @@
 #include "sim/keys.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
+#include "support/trace_lines.h"
 #include "vesk_check/pack_check.h"
 
 namespace vesk::tools {
 namespace {
 
-struct SimRun {
-  int status = -1;
-  std::string out;
-};
+using SimRun = test::CommandRun;
 
 // Runs vesk-sim with the arguments; stdout, or stderr with `errors`.
 SimRun runSim(const std::string& arguments, bool errors = false) {
-  const std::string command =
-      std::string(VESK_SIM_PATH) + " " + arguments + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-  SimRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return test::runCommand(std::string(VESK_SIM_PATH) + " " + arguments +
+                          (errors ? " 2>&1 >/dev/null" : " 2>/dev/null"));
 }
 
 TEST(VeskSim, DumpsTheExampleVehicle) {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,27 +10,17 @@
 
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
+#include "support/trace_lines.h"
 
 namespace vesk::tools {
 namespace {
 
-struct SimRun {
-  int status = -1;
-  std::string out;
-};
+using SimRun = test::CommandRun;
 
+// Runs vesk-sim with the arguments; stdout, or stderr with `errors`.
 SimRun runSim(const std::string& arguments, bool errors = false) {
-  const std::string command =
-      std::string(VESK_SIM_PATH) + " " + arguments + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-  SimRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return test::runCommand(std::string(VESK_SIM_PATH) + " " + arguments +
+                          (errors ? " 2>&1 >/dev/null" : " 2>/dev/null"));
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -40,14 +28,6 @@ std::vector<std::string> lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
-}
-
-std::string field(const std::string& line, const std::string& name) {
-  const std::string key = "\"" + name + "\":";
-  const std::size_t at = line.find(key);
-  if (at == std::string::npos) return "?";
-  const std::size_t from = at + key.size();
-  return line.substr(from, line.find_first_of(",}", from) - from);
 }
 
 class VeskSimSavedState : public testing::Test {
@@ -91,12 +71,12 @@ TEST_F(VeskSimSavedState, SavesAndRestoresAState) {
   ASSERT_EQ(restored.status, 0);
   const std::vector<std::string> trace = lines(restored.out);
   ASSERT_EQ(trace.size(), 4U);
-  EXPECT_LT(std::stoll(field(trace[1], "clock")), clock - 30 * 60) << "before the restore";
-  const long long after = std::stoll(field(trace[2], "clock"));
+  EXPECT_LT(std::stoll(test::traceField(trace[1], "clock")), clock - 30 * 60) << "before the restore";
+  const long long after = std::stoll(test::traceField(trace[2], "clock"));
   EXPECT_GE(after, clock);
   EXPECT_LE(after, clock + 3);
-  EXPECT_EQ(field(trace[2], "frame"), fields[3]);
-  EXPECT_EQ(field(trace[2], "currentStation"), fields[1]);
+  EXPECT_EQ(test::traceField(trace[2], "frame"), fields[3]);
+  EXPECT_EQ(test::traceField(trace[2], "currentStation"), fields[1]);
 }
 
 TEST_F(VeskSimSavedState, AStateOfAnotherRouteIsRefusedBeforeTheDriveRuns) {
