@@ -13,6 +13,8 @@
 #include "app/save_menu.h"
 #include "auxwin/help_window.h"
 #include "auxwin/simple_cab_window.h"
+#include "media/video_source.h"
+#include "sim/headless_drive.h"
 
 namespace vesk::app {
 namespace {
@@ -102,8 +104,15 @@ void DrivingWindow::buildMenus(const sim::Settings& settings) {
   connect(demonstration_, &QAction::triggered, this, [this](bool on) { session_->setDemonstration(on); });
   QAction* curve = display->addAction(QStringLiteral("運転曲線(&R)"));
   curve->setObjectName(QStringLiteral("RunCurve1"));
-  connect(curve, &QAction::triggered, this, [this] {
-    showRunCurve(this, session_->runRecord(), choice_.routeFileName + " / " + choice_.vehicleFileName);
+  connect(curve, &QAction::triggered, this, [this, settings] {
+    showRunCurve(this, session_->runRecord(), choice_.routeFileName + " / " + choice_.vehicleFileName,
+                 [choice = choice_, settings] {
+                   sim::HeadlessDrive how;
+                   how.settings = settings;
+                   sim::LoadServices services;
+                   services.videoFrameCount = media::videoFrameCount;
+                   return sim::driveHeadless(choice, services, how);
+                 });
   });
 
   QMenu* controller = bar->addMenu(caption(strings.controlCaption, "Controller(&C)"));

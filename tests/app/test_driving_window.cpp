@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -353,7 +354,8 @@ TEST_F(DrivingWindowTest, ABrokenRouteFileEndsWithItsMessage) {
 }
 
 // The demonstration: the automatic driver takes the handles (from emergency to a service notch at once, as it
-// readies the departure) until the driver presses a key; the run curve of the drive so far opens in a window.
+// readies the departure) until the driver presses a key; the run curve of the drive so far opens in a window and
+// draws the automatic driver's drive of the service over it.
 TEST_F(DrivingWindowTest, TheDemonstrationDrivesUntilAKeyAndTheRunCurveShows) {
   openDemo();
   const int brakes = read([](sim::Drive& d) { return d.vehicle.brakeNotches; });
@@ -375,7 +377,18 @@ TEST_F(DrivingWindowTest, TheDemonstrationDrivesUntilAKeyAndTheRunCurveShows) {
   EXPECT_EQ(read([](sim::Drive& d) { return d.control.brakeHandle; }), -brakes) << "and nobody else drives";
   EXPECT_GT(window->session().runRecord().samples().size(), 0u);
   child<QAction>("RunCurve1")->trigger();
-  EXPECT_TRUE(waitFor([&] { return window->findChild<QDialog*>(QStringLiteral("RunCurve")) != nullptr; }));
+  ASSERT_TRUE(waitFor([&] { return window->findChild<QDialog*>(QStringLiteral("RunCurve")) != nullptr; }));
+  // The automatic driver's drive of the same service, drawn over this one.
+  auto* dialog = window->findChild<QDialog*>(QStringLiteral("RunCurve"));
+  auto* compare = dialog->findChild<QPushButton*>(QStringLiteral("CompareWithAutopilot"));
+  auto* picture = dialog->findChild<QLabel*>(QStringLiteral("RunCurvePicture"));
+  ASSERT_NE(compare, nullptr);
+  ASSERT_NE(picture, nullptr);
+  const QImage alone = picture->pixmap().toImage();
+  compare->click();
+  EXPECT_FALSE(compare->isEnabled());
+  EXPECT_EQ(compare->text(), QStringLiteral("自動運転と比べる(&A)")) << compare->text().toStdString();
+  EXPECT_NE(picture->pixmap().toImage(), alone);
 }
 
 }  // namespace
