@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "core/path_resolver.h"
+#include "devices/controller_hub.h"
 #include "media/picture_loader.h"
 
 namespace vesk::app {
@@ -414,9 +415,11 @@ void TitleWindow::Trainclick(int train) {
   setClientSize(width(), kPictureHeight + kStatusLineHeight);
   phase("Formを作成しています");
 
+  if (!controllers_) controllers_ = std::make_unique<devices::ControllerHub>();
   try {
     drivingWindow_ = DrivingWindow::openReporting(
-        choice, store_, services_.messages, [this](std::string_view text) { phase(text); }, services_.makeBank);
+        choice, store_, services_.messages, [this](std::string_view text) { phase(text); }, services_.makeBank,
+        controllers_.get());
   } catch (const std::exception& e) {
     // Not a data error (those show their own message): say what went wrong and stay on the title.
     if (services_.messages.error) services_.messages.error(QString::fromUtf8(e.what()));

@@ -46,6 +46,9 @@ class TitleWindow : public QWidget {
                                            TitleServices services);
   ~TitleWindow() override;
 
+  // The controllers of the drives; none before the first drive.
+  devices::ControllerHub* controllers() const { return controllers_.get(); }
+
   // Starts the opening: the movie when the folder has one, and the 100 ms timer.
   void start();
 
@@ -123,6 +126,9 @@ class TitleWindow : public QWidget {
   QPushButton* quit_ = nullptr;
   QLabel* label1_ = nullptr;
   std::unique_ptr<TitlePlayer> player_;
+  // The external controllers live as long as the program: the chosen controller carries over from one drive to
+  // the next. Made with the first drive; declared before the window, which uses it, so that it outlives it.
+  std::unique_ptr<devices::ControllerHub> controllers_;
   std::unique_ptr<DrivingWindow> drivingWindow_;
 };
 

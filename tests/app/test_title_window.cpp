@@ -5,6 +5,7 @@
 // pictures are reported and the title goes on; the program's own title run leaves a picture of it.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <fstream>
 
 #include "app/title_window.h"
+#include "devices/controller_hub.h"
 #include "media/virtual_sound_bank.h"
 #include "support/command_run.h"
 #include "support/temp_dir.h"
@@ -216,6 +218,31 @@ TEST_F(TitleWindowTest, ATrainOpensTheDriveAndTheTitleComesBackWhenItCloses) {
   EXPECT_EQ(closedCount, 0);
   // The settings the drive kept were written when it closed.
   EXPECT_TRUE(std::filesystem::exists(settingsDir.path() / "vesk.ini"));
+}
+
+// The controller chosen in one drive's Controller menu is the one the next drive reads.
+TEST_F(TitleWindowTest, TheChosenControllerCarriesOverToTheNextDrive) {
+  openTitle();
+  toMenu();
+  QTest::mouseClick(child("line1"), Qt::LeftButton);
+  title->Trainclick(0);
+  ASSERT_NE(title->drivingWindow(), nullptr) << (errors.empty() ? "" : errors.front().toStdString());
+  auto* ps = title->drivingWindow()->findChild<QAction*>(QStringLiteral("COM31"));
+  ASSERT_NE(ps, nullptr);
+  ps->trigger();
+  title->drivingWindow()->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return title->drivingWindow() == nullptr; }, 3000));
+  ASSERT_NE(title->controllers(), nullptr);
+  EXPECT_EQ(title->controllers()->controllerType(), 2);
+
+  title->Trainclick(0);
+  ASSERT_NE(title->drivingWindow(), nullptr);
+  auto* again = title->drivingWindow()->findChild<QAction*>(QStringLiteral("COM31"));
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->isChecked());
+  EXPECT_FALSE(title->drivingWindow()->findChild<QAction*>(QStringLiteral("COM11"))->isChecked());
+  title->drivingWindow()->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return title->drivingWindow() == nullptr; }, 3000));
 }
 
 TEST_F(TitleWindowTest, AVehicleFileOfOnesOwnIsUsedByTheNextTrainOnly) {
