@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-svg-dev qt6-serialport-dev libqt6serialport6
-  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libopenal-dev libsndfile1-dev libsdl2-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -3,12 +3,18 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <algorithm>
+
+#include "media/movie_sound.h"
+
 namespace vesk::app {
 namespace {
 
-// The opening movie runs at the route videos' rate.
+// The opening movie runs at the route videos' rate; its sound track plays beside the title's sounds.
 constexpr int kPictureMs = 33;
+constexpr int kPicturesPerSecond = 30;
 constexpr int kSoundChannel = 0;
+constexpr int kMovieSoundChannel = 1;
 
 }  // namespace
 
@@ -36,12 +42,19 @@ bool TitlePlayer::playMovie(const std::filesystem::path& path) {
   }
   screen_->setPixmap(QPixmap::fromImage(first.scaled(screen_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
   nextPicture_ = 1;
+  if (auto sound = media::decodeMovieSound(path)) {
+    bank_->bind_wave(kMovieSoundChannel, std::move(sound));
+    bank_->play_once(kMovieSoundChannel);
+  }
+  // The pictures follow the clock from here, so that they keep step with the sound on a slow machine too.
+  movieClock_.start();
   pictureTimer_.start();
   return true;
 }
 
 void TitlePlayer::showNextPicture() {
   if (!movie_) return;
+  nextPicture_ = std::max<std::int64_t>(nextPicture_, movieClock_.elapsed() * kPicturesPerSecond / 1000);
   if (nextPicture_ >= movie_->frameCount()) {
     closeMovie();
     if (movieEnded_) movieEnded_(false);
@@ -67,6 +80,8 @@ bool TitlePlayer::soundPlaying() const { return bank_->is_playing(kSoundChannel)
 void TitlePlayer::closeMovie() {
   pictureTimer_.stop();
   movie_.reset();
+  bank_->stop(kMovieSoundChannel);
+  bank_->bind_wave(kMovieSoundChannel, nullptr);
 }
 
 void TitlePlayer::stopAndClose() {

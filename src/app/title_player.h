@@ -1,6 +1,6 @@
 // TitlePlayer: the title screen's media player. Plays the opening movie's pictures into the movie area at 30
-// pictures a second and the title's sounds once each; stops and closes whatever plays. A movie that cannot be
-// opened, or stops decoding part-way, is reported to the caller, which shows its message and goes on.
+// pictures a second with its sound track, and the title's sounds once each; stops and closes whatever plays. A movie
+// that cannot be opened, or stops decoding part-way, is reported to the caller, which shows its message and goes on.
 #pragma once
 
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ namespace vesk::app {
 
 class TitlePlayer {
  public:
-  // `screen` shows the movie; the bank plays the sounds (channel 0).
+  // `screen` shows the movie; the bank plays the sounds (channel 0) and the movie's sound track (channel 1).
   TitlePlayer(QLabel* screen, const SoundBankFactory& makeBank);
   ~TitlePlayer();
   TitlePlayer(const TitlePlayer&) = delete;
@@ -51,6 +51,7 @@ class TitlePlayer {
   std::unique_ptr<media::SoundBank> bank_;
   QElapsedTimer clock_;
   std::unique_ptr<media::VideoSource> movie_;
+  QElapsedTimer movieClock_;  // since the movie's first picture
   std::int64_t nextPicture_ = 0;
   QTimer pictureTimer_;
   std::function<void(bool)> movieEnded_;

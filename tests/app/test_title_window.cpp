@@ -20,6 +20,7 @@
 #include "devices/controller_hub.h"
 #include "media/virtual_sound_bank.h"
 #include "support/command_run.h"
+#include "support/media_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pack.h"
 
@@ -360,6 +361,28 @@ TEST_F(TitleWindowTest, TheOpeningMovieRunsUntilAClick) {
   QTest::mouseClick(child("DXDraw1"), Qt::LeftButton);
   EXPECT_EQ(title->titleState(), TitleState::Picture);
   EXPECT_FALSE(title->player().moviePlaying());
+}
+
+// An opening movie with a sound track plays it beside its pictures; a click stops both.
+TEST_F(TitleWindowTest, TheOpeningMoviePlaysItsSoundTrack) {
+  test::TempDir pack;
+  for (const auto& entry : std::filesystem::directory_iterator(kPack)) {
+    std::filesystem::create_symlink(entry.path(), pack.path() / entry.path().filename());
+  }
+  std::filesystem::create_directories(pack.path() / "move");
+  ASSERT_TRUE(test::aviWithSound(pack.path() / "move" / "opening.avi", 60, 8000, 2, 16000));
+  openTitle(pack.path());
+  EXPECT_TRUE(notices.empty()) << notices.front().toStdString();
+  ASSERT_TRUE(title->player().moviePlaying());
+  ASSERT_NE(titleBank().wave(1), nullptr);
+  EXPECT_EQ(titleBank().wave(1)->frames, 16000);
+  EXPECT_EQ(titleBank().wave(1)->channels, 2);
+  EXPECT_TRUE(titleBank().is_playing(1));
+  EXPECT_EQ(titleBank().wave(0), nullptr) << "no jingle with a movie";
+
+  QTest::mouseClick(child("DXDraw1"), Qt::LeftButton);
+  EXPECT_FALSE(title->player().moviePlaying());
+  EXPECT_FALSE(titleBank().is_playing(1));
 }
 
 TEST_F(TitleWindowTest, TheOpeningGivesWayAfterAHundredAndSixtySeconds) {

@@ -2,6 +2,12 @@
 
 #include <sndfile.h>
 
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+}
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -95,6 +101,73 @@ std::string waveWithChunkBeforeData(int rate, int frames) {
   const auto riffSize = static_cast<std::uint32_t>(s.size() - 8);
   std::memcpy(s.data() + 4, &riffSize, 4);
   return s;
+}
+
+bool aviWithSound(const std::filesystem::path& file, int pictures, int rate, int channels, int frames) {
+  constexpr int kSide = 16;
+  AVFormatContext* out = nullptr;
+  if (avformat_alloc_output_context2(&out, nullptr, "avi", file.string().c_str()) < 0) return false;
+  bool ok = true;
+  AVStream* video = avformat_new_stream(out, nullptr);
+  AVStream* audio = frames > 0 ? avformat_new_stream(out, nullptr) : nullptr;
+  if (video == nullptr || (frames > 0 && audio == nullptr)) ok = false;
+  if (ok) {
+    video->time_base = {1, 30};
+    video->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+    video->codecpar->codec_id = AV_CODEC_ID_RAWVIDEO;
+    video->codecpar->format = AV_PIX_FMT_BGR24;
+    video->codecpar->width = kSide;
+    video->codecpar->height = kSide;
+    video->codecpar->bits_per_coded_sample = 24;
+  }
+  if (ok && audio != nullptr) {
+    audio->time_base = {1, rate};
+    audio->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
+    audio->codecpar->codec_id = AV_CODEC_ID_PCM_S16LE;
+    audio->codecpar->sample_rate = rate;
+    av_channel_layout_default(&audio->codecpar->ch_layout, channels);
+    audio->codecpar->bits_per_coded_sample = 16;
+    audio->codecpar->block_align = 2 * channels;
+    audio->codecpar->bit_rate = static_cast<std::int64_t>(rate) * channels * 16;
+  }
+  ok = ok && avio_open(&out->pb, file.string().c_str(), AVIO_FLAG_WRITE) >= 0;
+  ok = ok && avformat_write_header(out, nullptr) >= 0;
+  AVPacket* packet = av_packet_alloc();
+  ok = ok && packet != nullptr;
+  // Times are given in pictures and in samples; the muxer may have chosen other time bases.
+  const auto put = [&](AVStream* stream, std::int64_t pts, const std::string& bytes) {
+    const AVRational base = stream == video ? AVRational{1, 30} : AVRational{1, rate};
+    if (!ok || av_new_packet(packet, static_cast<int>(bytes.size())) < 0) {
+      ok = false;
+      return;
+    }
+    std::memcpy(packet->data, bytes.data(), bytes.size());
+    packet->stream_index = stream->index;
+    packet->pts = pts;
+    packet->dts = pts;
+    packet->flags |= AV_PKT_FLAG_KEY;
+    av_packet_rescale_ts(packet, base, stream->time_base);
+    ok = av_interleaved_write_frame(out, packet) >= 0;
+  };
+  // A picture's worth of sound after each picture, the rest at the end.
+  const int perPicture = pictures > 0 ? rate / 30 : frames;
+  int soundDone = 0;
+  for (int n = 0; n <= pictures && ok; ++n) {
+    if (n < pictures) put(video, n, std::string(kSide * kSide * 3, static_cast<char>(n * 8)));
+    const int count = std::min(n < pictures ? perPicture : frames - soundDone, frames - soundDone);
+    if (audio == nullptr || count <= 0) continue;
+    std::string bytes;
+    for (int k = soundDone; k < soundDone + count; ++k) {
+      for (int c = 0; c < channels; ++c) put16(bytes, static_cast<unsigned>(k + c) & 0xFFFF);
+    }
+    put(audio, soundDone, bytes);
+    soundDone += count;
+  }
+  ok = ok && av_write_trailer(out) >= 0;
+  av_packet_free(&packet);
+  avio_closep(&out->pb);
+  avformat_free_context(out);
+  return ok;
 }
 
 }  // namespace vesk::test

@@ -1,10 +1,11 @@
 // Test pictures and sounds, made in memory: BMP (24-bit and run-length 8-bit), JPEG by libjpeg, WAVE by
-// libsndfile, and a WAVE with an extra chunk before its data.
+// libsndfile, and a WAVE with an extra chunk before its data; and an AVI movie with a sound track, by libavformat.
 #pragma once
 
 #include <QImage>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ std::string jpeg(const QImage& image, int quality = 95);
 std::string wave(int rate, int frames, int channels = 1);
 // A canonical WAVE with a "LIST" chunk placed before "data".
 std::string waveWithChunkBeforeData(int rate, int frames);
+// Writes an AVI movie of `pictures` 16 x 16 raw pictures at 30 a second and, when `frames` > 0, a 16-bit PCM sound
+// track of `frames` samples a channel at `rate` (sample k of channel c is k + c). False when it cannot be written.
+bool aviWithSound(const std::filesystem::path& file, int pictures, int rate, int channels, int frames);
 
 // A picture w x h filled by colour(x, y).
 QImage picture(int width, int height, const std::function<QRgb(int, int)>& colour);
