@@ -9,6 +9,8 @@
 #include "auxwin/help_window.h"
 #include "auxwin/simple_cab_window.h"
 #include "auxwin/value_display_window.h"
+#include "core/path_resolver.h"
+#include "data/speed_unit_reload.h"
 #include "devices/controller_hub.h"
 
 namespace vesk::app {
@@ -32,6 +34,7 @@ void DrivingWindow::buildAuxWindows(const sim::Settings& settings) {
         box->open();
       },
       this);
+  valueDisplay_->onReloadSpeedUnits([this] { reloadSpeedUnits(); });
   help_ = new auxwin::HelpWindow(this);
   help_->load(choice_.programDir);
   simpleCab_->setKeyTarget(this);
@@ -40,6 +43,20 @@ void DrivingWindow::buildAuxWindows(const sim::Settings& settings) {
   // Closing the value display by its close box is the same as F3.
   connect(valueDisplay_, &QDialog::finished, this,
           [this] { session_->push(sim::InputEvent::call([](sim::Drive& d) { d.valueDisplayShown = false; })); });
+}
+
+void DrivingWindow::reloadSpeedUnits() {
+  // Read on this thread; put in place on the simulation thread, the only one that reads the table while driving.
+  const auto file = core::resolveDataFile(choice_.programDir, choice_.routeFileName);
+  const auto rows = file ? data::rereadSpeedUnits(*file) : std::nullopt;
+  if (!rows) {
+    statusBar()->showMessage(QStringLiteral("速度表 [SpeedUnit] を読み直せませんでした: ") +
+                             QString::fromStdString(choice_.routeFileName));
+    return;
+  }
+  data::RouteData* route = session_->loaded().route.get();
+  session_->push(sim::InputEvent::call([route, rows = *rows](sim::Drive&) { data::replaceSpeedUnits(*route, rows); }));
+  statusBar()->showMessage(QStringLiteral("速度表 [SpeedUnit] を読み直しました (%1 行)").arg(rows->size()));
 }
 
 void DrivingWindow::buildControllerMenu(QMenu* menu) {

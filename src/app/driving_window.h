@@ -118,6 +118,8 @@ class DrivingWindow : public QMainWindow {
   void showMessage(const QString& text);
   // The external controllers and the windows beside this one (driving_aux.cpp).
   void buildAuxWindows(const sim::Settings& settings);
+  // The value display's "SU再読込": the route file's "[SpeedUnit]" rows read again and put in place.
+  void reloadSpeedUnits();
   void buildControllerMenu(QMenu* menu);
   void showAuxWindows(const sim::DriveSnapshot& shot);
   void setControllersRunning(bool running);

@@ -64,10 +64,13 @@ ValueDisplayWindow::ValueDisplayWindow(std::function<void(sim::InputEvent)> post
   connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int column) { gridCellClick(row, column); });
 
   // Re-reading the route's "[SpeedUnit]" during a drive is not offered.
-  auto* reload = new QPushButton(QStringLiteral("SU再読込"), this);
-  reload->setObjectName(QStringLiteral("Button1"));
-  reload->setGeometry(470, 130, 90, 25);
-  reload->setEnabled(false);
+  reload_ = new QPushButton(QStringLiteral("SU再読込"), this);
+  reload_->setObjectName(QStringLiteral("Button1"));
+  reload_->setGeometry(470, 130, 90, 25);
+  reload_->setEnabled(false);
+  connect(reload_, &QPushButton::clicked, this, [this] {
+    if (reloadSpeedUnits_) reloadSpeedUnits_();
+  });
 
   jumpFrame_ = new AcceptingLineEdit(this);
   jumpFrame_->setObjectName(QStringLiteral("Edit1"));
@@ -81,7 +84,7 @@ ValueDisplayWindow::ValueDisplayWindow(std::function<void(sim::InputEvent)> post
   resistance_->setObjectName(QStringLiteral("Button3"));
   resistance_->setGeometry(470, 200, 90, 25);
   connect(resistance_, &QPushButton::clicked, this, [this] { resistanceClick(); });
-  for (QPushButton* b : {reload, jump, resistance_}) b->setFocusPolicy(Qt::NoFocus);
+  for (QPushButton* b : {reload_, jump, resistance_}) b->setFocusPolicy(Qt::NoFocus);
 
   keys_ = new KeyForwarder(this);
   keys_->watch(this);
@@ -125,6 +128,11 @@ void ValueDisplayWindow::refresh(const sim::AuxWindowData& data) {
     font.setBold(data.resistanceOff);
     resistance_->setFont(font);
   }
+}
+
+void ValueDisplayWindow::onReloadSpeedUnits(std::function<void()> reload) {
+  reloadSpeedUnits_ = std::move(reload);
+  reload_->setEnabled(static_cast<bool>(reloadSpeedUnits_));
 }
 
 void ValueDisplayWindow::jumpClick() {

@@ -38,6 +38,8 @@ class ValueDisplayWindow : public QDialog {
                      QWidget* parent = nullptr);
 
   void setKeyTarget(QWidget* target);
+  // What "SU再読込" does (reading the route's speed table again); the button stays disabled without it.
+  void onReloadSpeedUnits(std::function<void()> reload);
   // The readouts, the grid, the title and the resistance switch's button from the drive.
   void refresh(const sim::AuxWindowData& data);
 
@@ -57,6 +59,8 @@ class ValueDisplayWindow : public QDialog {
   QTableWidget* grid_ = nullptr;
   QLineEdit* jumpFrame_ = nullptr;
   QPushButton* resistance_ = nullptr;
+  QPushButton* reload_ = nullptr;
+  std::function<void()> reloadSpeedUnits_;
   std::map<std::string, QLabel*> readouts_;
 };
 

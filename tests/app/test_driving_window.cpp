@@ -9,15 +9,20 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
+#include <tuple>
 
 #include "app/drawing_area.h"
 #include "app/driving_window.h"
+#include "auxwin/value_display_window.h"
 #include "media/virtual_sound_bank.h"
 #include "present/view_geometry.h"
 #include "support/command_run.h"
@@ -41,8 +46,8 @@ class DrivingWindowTest : public testing::Test {
     if (window) window->close();
   }
 
-  void openDemo(int startStation = -1) {
-    const sim::DriveChoice choice{kPack, {}, "train_VK500.dat", "line_down_local.dat", startStation};
+  void openDemo(int startStation = -1, const std::filesystem::path& programDir = kPack) {
+    const sim::DriveChoice choice{programDir, {}, "train_VK500.dat", "line_down_local.dat", startStation};
     // The bank without a device: the tests look into its channels.
     window = DrivingWindow::open(choice, store, messages, nullptr, makeVirtualSoundBank);
     ASSERT_NE(window, nullptr) << (errors.empty() ? "" : errors.front().toStdString());
@@ -389,6 +394,54 @@ TEST_F(DrivingWindowTest, TheDemonstrationDrivesUntilAKeyAndTheRunCurveShows) {
   EXPECT_FALSE(compare->isEnabled());
   EXPECT_EQ(compare->text(), QStringLiteral("自動運転と比べる(&A)")) << compare->text().toStdString();
   EXPECT_NE(picture->pixmap().toImage(), alone);
+}
+
+// "SU再読込" in the value display reads the route file's "[SpeedUnit]" rows again and the drive uses them at once;
+// a file whose table cannot be read leaves the table as it was and says so.
+TEST_F(DrivingWindowTest, TheValueDisplayReadsTheSpeedTableAgain) {
+  test::TempDir pack;
+  for (const auto& entry : std::filesystem::directory_iterator(kPack)) {
+    if (entry.path().filename() == "line_down_local.dat") continue;
+    std::filesystem::create_symlink(entry.path(), pack.path() / entry.path().filename());
+  }
+  const auto routeFile = pack.path() / "line_down_local.dat";
+  std::filesystem::copy_file(kPack / "line_down_local.dat", routeFile);
+  openDemo(-1, pack.path());
+  const auto [firstRow, rows, endBefore] = read([](sim::Drive& d) {
+    return std::tuple(d.route.speedUnits[0], d.route.speedUnitCount, d.route.speedUnits[0].endDistance);
+  });
+  ASSERT_GT(rows, 0);
+
+  // The first row's speeds become 7 km/h.
+  std::ifstream in(routeFile, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.close();
+  const std::string oldRow = std::to_string(firstRow.frameFrom) + "," + std::to_string(firstRow.frameTo) + ",";
+  const std::size_t section = text.find("[SpeedUnit]");
+  ASSERT_NE(section, std::string::npos);
+  const std::size_t at = text.find(oldRow, section);
+  ASSERT_NE(at, std::string::npos);
+  const std::size_t lineEnd = text.find_first_of("\r\n", at);
+  text.replace(at, lineEnd - at, oldRow + "7,7");
+  std::ofstream(routeFile, std::ios::binary) << text;
+
+  auto* reload = window->valueDisplay().findChild<QPushButton*>(QStringLiteral("Button1"));
+  ASSERT_NE(reload, nullptr);
+  ASSERT_TRUE(reload->isEnabled());
+  reload->click();
+  ASSERT_TRUE(waitFor([&] { return read([](sim::Drive& d) { return d.route.speedUnits[0].speedFrom == 7; }); }));
+  EXPECT_EQ(read([](sim::Drive& d) { return d.route.speedUnitCount; }), rows);
+  EXPECT_LT(read([](sim::Drive& d) { return d.route.speedUnits[0].endDistance; }), endBefore)
+      << "the distances follow the new speeds";
+  EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("読み直しました")));
+
+  // A damaged row: nothing changes.
+  text.replace(text.find(oldRow + "7,7"), oldRow.size() + 3, oldRow + "x,7");
+  std::ofstream(routeFile, std::ios::binary) << text;
+  reload->click();
+  EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("読み直せませんでした")));
+  settle();
+  EXPECT_EQ(read([](sim::Drive& d) { return d.route.speedUnits[0].speedFrom; }), 7);
 }
 
 }  // namespace
