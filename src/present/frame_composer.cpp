@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <array>
@@ -82,8 +83,12 @@ void FrameComposer::compose(const sim::DriveSnapshot& shot, const QImage& video,
     drawView(view, shot, video);
   }
   QPainter p(&out);
-  p.fillRect(out.rect(), Qt::black);
-  p.drawImage(0, shot.viewSurfaceTop, viewSurface_);
+  // The view is opaque: it is copied rather than blended, and only the rest of the area is cleared.
+  const QRect viewRect(QPoint(0, shot.viewSurfaceTop), viewSurface_.size());
+  for (const QRect& rest : (QRegion(out.rect()) - QRegion(viewRect))) p.fillRect(rest, Qt::black);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.drawImage(viewRect.topLeft(), viewSurface_);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   drawSprites(p, shot);
   drawMonitor(p, shot);
   drawClock(p, shot);
