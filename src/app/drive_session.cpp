@@ -24,7 +24,7 @@ void DriveSession::load(const sim::DriveChoice& choice, const sim::Settings& set
       return;
     }
     if (!autopilot_) autopilot_.emplace(drive);
-    for (sim::InputEvent& e : autopilot_->decide(drive)) runner_->input().push(std::move(e), runner_->now() + 1);
+    sim::pressAutopilotKeys(*autopilot_, *runner_);
   });
   realtime_ = std::make_unique<sim::RealTimeRunner>(*runner_);
 }

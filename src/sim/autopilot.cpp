@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "sim/drive.h"
+#include "sim/drive_runner.h"
 #include "sim/dynamics.h"
 #include "sim/handle_steps.h"
 #include "sim/protection.h"
@@ -508,6 +509,10 @@ void Autopilot::automaticBrakeStop(const Drive& drive, double metres) {
   }
   for (int h = handle; h > position; --h) press(brakeStepKey());
   for (int h = handle; h < position; ++h) press(brakeReleaseKey());
+}
+
+void pressAutopilotKeys(Autopilot& autopilot, DriveRunner& runner) {
+  for (InputEvent& e : autopilot.decide(runner.drive())) runner.input().push(std::move(e), runner.now() + 1);
 }
 
 }  // namespace vesk::sim

@@ -18,6 +18,7 @@
 namespace vesk::sim {
 
 class Drive;
+class DriveRunner;
 
 class Autopilot {
  public:
@@ -106,5 +107,8 @@ class Autopilot {
   bool ahead_ = false;
   std::array<int, 5> lastItem_{};
 };
+
+// Queues the keys the driver presses after the tick just run, a millisecond after it, as a keyboard's arrive.
+void pressAutopilotKeys(Autopilot& autopilot, DriveRunner& runner);
 
 }  // namespace vesk::sim

@@ -20,6 +20,10 @@ void DriveRunner::runUntil(std::int64_t t) {
   scheduler_.runUntil(t, *this);
 }
 
+void DriveRunner::runUntil(std::int64_t t, const std::function<bool()>& ended) {
+  while (now() < t && !ended()) runUntil(std::min(now() + Scheduler::kTickMs, t));
+}
+
 void DriveRunner::controlStep() {
   std::lock_guard lock(drive_.mutex());
   drive_.timeMs = now();

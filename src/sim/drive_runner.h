@@ -25,6 +25,8 @@ class DriveRunner final : private Scheduler::Routines {
 
   // Applies the input due up to `t` and runs every routine due up to `t`; now() is `t` afterwards.
   void runUntil(std::int64_t t);
+  // Runs a tick at a time until `t` or until `ended()` holds after a tick (the end of a headless drive).
+  void runUntil(std::int64_t t, const std::function<bool()>& ended);
 
   // Virtual time in milliseconds since the drive started. Read it on the thread that runs the drive.
   std::int64_t now() const { return scheduler_.now(); }

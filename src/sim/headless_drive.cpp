@@ -1,6 +1,5 @@
 #include "sim/headless_drive.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "media/virtual_sound_bank.h"
@@ -21,19 +20,14 @@ std::unique_ptr<RunRecord> driveHeadless(const DriveChoice& choice, const LoadSe
   auto record = std::make_unique<RunRecord>(drive);
   std::optional<Autopilot> autopilot;
   if (how.byAutopilot) autopilot.emplace(drive);
-  // The automatic driver presses its keys a millisecond after the tick it saw, as in the window.
   runner->setAfterTick([&] {
     record->afterTick(drive);
-    if (autopilot) {
-      for (InputEvent& e : autopilot->decide(drive)) runner->input().push(std::move(e), runner->now() + 1);
-    }
+    if (autopilot) pressAutopilotKeys(*autopilot, *runner);
   });
   for (const ScriptEvent& e : how.events) {
     if (e.timeMs <= how.ms) runner->input().push(scriptInput(e), e.timeMs);
   }
-  while (runner->now() < how.ms && !record->runEnded()) {
-    runner->runUntil(std::min(runner->now() + Scheduler::kTickMs, how.ms));
-  }
+  runner->runUntil(how.ms, [&] { return record->runEnded(); });
   return record;
 }
 

@@ -242,9 +242,7 @@ int runDrive(const std::vector<std::string>& args) {
     summary.afterTick(drive);
     record.afterTick(drive);
     if (every > 0 && runner->ticks() % every == 0) printLine();
-    if (autopilot) {
-      for (sim::InputEvent& e : autopilot->decide(drive)) runner->input().push(std::move(e), runner->now() + 1);
-    }
+    if (autopilot) sim::pressAutopilotKeys(*autopilot, *runner);
   });
   const auto started = std::chrono::steady_clock::now();
   for (const sim::ScriptEvent& e : events) {
@@ -260,9 +258,7 @@ int runDrive(const std::vector<std::string>& args) {
     paced.stop();
   } else if (autopilot) {
     // The automatic driver's drive ends with the run.
-    while (runner->now() < durationMs && !record.runEnded()) {
-      runner->runUntil(std::min(runner->now() + sim::Scheduler::kTickMs, durationMs));
-    }
+    runner->runUntil(durationMs, [&] { return record.runEnded(); });
   } else {
     runner->runUntil(durationMs);
   }
