@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/file_bytes.h"
+#include "media/wave_chunks.h"
 
 namespace vesk::media {
 namespace {
@@ -72,8 +73,12 @@ sf_count_t readFloatFrames(SNDFILE* sf, std::int16_t* out, sf_count_t frames, in
   return done;
 }
 
-std::shared_ptr<Wave> decode(std::string_view bytes) {
+std::shared_ptr<Wave> decode(std::string_view fileBytes) {
   auto wave = std::make_shared<Wave>();
+  // The decoder sees only the chunks that carry sound.
+  const auto sound = soundChunksOfWave(fileBytes);
+  if (!sound) return wave;
+  const std::string_view bytes = *sound;
   MemoryFile file{bytes};
   SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
   SF_INFO info{};
