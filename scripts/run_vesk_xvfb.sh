@@ -22,7 +22,7 @@ if [ ! -s "$out/vesk.png" ]; then
   echo "run_vesk_xvfb: no screenshot" >&2
   exit 1
 fi
-if ! jq -e '(.frames > 0) and (.fps | type == "number") and (.cpuShare | type == "number")' \
+if ! jq -e '(.frames > 0) and (.drawnFrames > 0) and (.drawnFrames <= .frames) and (.fps | type == "number") and (.cpuShare | type == "number")' \
   "$out/vesk-stats.json" >/dev/null; then
   echo "run_vesk_xvfb: the figures do not parse:" >&2
   cat "$out/vesk-stats.json" >&2

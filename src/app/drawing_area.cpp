@@ -7,20 +7,35 @@
 
 namespace vesk::app {
 
-DrawingArea::DrawingArea(QWidget* parent)
-    : QWidget(parent), canvas_(present::ViewGeometry::kDrawingWidth, present::ViewGeometry::kDrawingHeight,
-                               QImage::Format_ARGB32_Premultiplied) {
+DrawingArea::DrawingArea(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("untendai"));
-  setFixedSize(canvas_.size());
-  canvas_.fill(Qt::black);
+  setFixedSize(present::ViewGeometry::kDrawingWidth, present::ViewGeometry::kDrawingHeight);
   // Every pixel is painted each time: nothing behind needs drawing first.
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void DrawingArea::paintEvent(QPaintEvent* event) {
+namespace {
+
+void paintWith(const DrawingArea::Painter& painter, QPainter& p, const QRect& area) {
+  if (painter) {
+    painter(p);
+  } else {
+    p.fillRect(area, Qt::black);
+  }
+}
+
+}  // namespace
+
+void DrawingArea::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(event->rect(), canvas_, event->rect());
+  paintWith(painter_, p, rect());
+}
+
+QImage DrawingArea::picture() const {
+  QImage image(size(), QImage::Format_RGB32);
+  QPainter p(&image);
+  paintWith(painter_, p, image.rect());
+  return image;
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* event) {

@@ -1,9 +1,14 @@
-// DrawingArea (`untendai`): the 800 x 850 surface of the forward view and the cab panel. It shows the picture
-// the frame loop composes into its canvas; a click on it is reported (it resumes a paused drive).
+// DrawingArea (`untendai`): the 800 x 850 surface of the forward view and the cab panel. The frame loop's
+// painter draws it straight into the window's backing store (no picture in between to copy); a click on it is
+// reported (it resumes a paused drive).
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+
+#include <functional>
+
+class QPainter;
 
 namespace vesk::app {
 
@@ -13,9 +18,11 @@ class DrawingArea : public QWidget {
  public:
   explicit DrawingArea(QWidget* parent);
 
-  // The picture on screen; the frame loop draws into it, then calls update().
-  QImage& canvas() { return canvas_; }
-  const QImage& canvas() const { return canvas_; }
+  // Draws every pixel of the area; until one is set the area is black.
+  using Painter = std::function<void(QPainter&)>;
+  void setPainter(Painter painter) { painter_ = std::move(painter); }
+  // What the area shows, drawn again into a picture (for screenshots and tests).
+  QImage picture() const;
 
  Q_SIGNALS:
   void clicked();
@@ -25,7 +32,7 @@ class DrawingArea : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  QImage canvas_;
+  Painter painter_;
 };
 
 }  // namespace vesk::app

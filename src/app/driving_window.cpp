@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -131,6 +132,7 @@ void DrivingWindow::buildChildren() {
   untendai_ = new DrawingArea(client);
   untendai_->move(0, 0);
   connect(untendai_, &DrawingArea::clicked, this, [this] { movieclick(); });
+  untendai_->setPainter([this](QPainter& p) { paintDrawingArea(p); });
 
   // The route's secondary panel picture: shown in text mode.
   subDisp_ = new QLabel(client);
@@ -185,7 +187,17 @@ void DrivingWindow::startDrive() {
   frameTimer_.start(0);
 }
 
-const QImage& DrivingWindow::drawingArea() const { return untendai_->canvas(); }
+QImage DrivingWindow::drawingArea() const { return untendai_->picture(); }
+
+void DrivingWindow::paintDrawingArea(QPainter& p) {
+  if (!shown_) {
+    p.fillRect(untendai_->rect(), Qt::black);
+  } else if (shown_->standby) {
+    composer_->composeStandby(p, shown_->drawn, shown_->picture);
+  } else {
+    composer_->compose(p, shown_->drawn, shown_->picture, shown_->fadeLevel);
+  }
+}
 
 void DrivingWindow::scheduleFrame() {
   const Clock::time_point now = Clock::now();
@@ -235,10 +247,15 @@ void DrivingWindow::frameCycle() {
     }
   }
   if (plan.draw) {
-    composer_->compose(shot, frameBitmap_, plan.fadeLevel, untendai_->canvas());
-    untendai_->repaint();
+    ShownFrame next{present::drawnState(shot, composer_->view()), frameBitmap_, plan.fadeLevel, false};
+    // The picture on screen stays when nothing in it would change (the drive moves on every 33 ms).
+    if (!shown_ || !(*shown_ == next)) {
+      shown_ = std::move(next);
+      untendai_->repaint();
+      stats_.frameDrawn(std::chrono::duration<double, std::milli>(Clock::now() - cycleStart).count());
+    }
     ++framesShown_;
-    stats_.frameShown(std::chrono::duration<double, std::milli>(Clock::now() - cycleStart).count());
+    stats_.frameShown();
   }
   showTexts(shot);
   showAuxWindows(shot);
@@ -261,8 +278,8 @@ void DrivingWindow::showTexts(const sim::DriveSnapshot& shot) {
 }
 
 void DrivingWindow::showStandby() {
-  const sim::DriveSnapshot shot = session_->drive().snapshot();
-  composer_->composeStandby(shot, session_->loaded().staf.standby, untendai_->canvas());
+  shown_ = ShownFrame{present::drawnState(session_->drive().snapshot(), composer_->view()),
+                      session_->loaded().staf.standby, 0, true};
   untendai_->update();
 }
 

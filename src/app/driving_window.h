@@ -76,7 +76,8 @@ class DrivingWindow : public QMainWindow {
 
   DriveSession& session() { return *session_; }
   const sim::DriveChoice& choice() const { return choice_; }
-  const QImage& drawingArea() const;
+  // What the drawing area shows, as a picture.
+  QImage drawingArea() const;
   RunStats& stats() { return stats_; }
   std::int64_t framesShown() const { return framesShown_; }
   present::VideoReader& videoReader() { return reader_; }
@@ -113,6 +114,7 @@ class DrivingWindow : public QMainWindow {
   void openVideo(const std::string& sideVideo);
   void showTexts(const sim::DriveSnapshot& shot);
   void showStandby();
+  void paintDrawingArea(QPainter& p);
   void push(const std::vector<sim::InputEvent>& events);
   // A message for the driver that does not hold up the drive (the window stays modal to it until it is closed).
   void showMessage(const QString& text);
@@ -132,6 +134,18 @@ class DrivingWindow : public QMainWindow {
   present::FrameLoop loop_;
   present::VideoReader reader_;
   QImage frameBitmap_;  // the video picture on screen
+  // What the drawing area shows: a frame equal to the one shown is not drawn again.
+  struct ShownFrame {
+    present::DrawnState drawn;
+    QImage picture;  // the video picture, or the standby picture
+    int fadeLevel = 0;
+    bool standby = false;
+    bool operator==(const ShownFrame& other) const {
+      return drawn == other.drawn && picture.cacheKey() == other.picture.cacheKey() && fadeLevel == other.fadeLevel &&
+             standby == other.standby;
+    }
+  };
+  std::optional<ShownFrame> shown_;
   KeyInput keys_;
   RunStats stats_;
 

@@ -36,14 +36,15 @@ void RunStats::firstFrame(std::int64_t virtualNowMs) {
   startVirtualMs_ = virtualNowMs;
 }
 
-void RunStats::frameShown(double drawMs) {
+void RunStats::frameShown() {
   const Clock::time_point now = Clock::now();
   if (anyFrame_) intervals_.push_back(static_cast<float>(msBetween(lastFrame_, now)));
   anyFrame_ = true;
   lastFrame_ = now;
-  drawTimes_.push_back(static_cast<float>(drawMs));
   ++frames_;
 }
+
+void RunStats::frameDrawn(double drawMs) { drawTimes_.push_back(static_cast<float>(drawMs)); }
 
 void RunStats::paused() {
   if (isPaused_) return;
@@ -63,6 +64,7 @@ RunFigures RunStats::finish(std::int64_t virtualNowMs, const sim::TimingReport& 
   RunFigures f;
   const Clock::time_point end = Clock::now();
   f.frames = frames_;
+  f.drawnFrames = static_cast<std::int64_t>(drawTimes_.size());
   f.loadMs = loadMs_;
   f.stepP99Ms = timing.stepP99Ms;
   f.tickP99Ms = timing.tickP99Ms;
@@ -85,12 +87,13 @@ RunFigures RunStats::finish(std::int64_t virtualNowMs, const sim::TimingReport& 
 
 std::string RunStats::json(const RunFigures& f) {
   std::array<char, 512> line{};
-  std::snprintf(line.data(), line.size(),
-                "{\"frames\":%lld,\"fps\":%.2f,\"frameP50Ms\":%.3f,\"frameP99Ms\":%.3f,\"drawP50Ms\":%.3f,"
-                "\"drawP99Ms\":%.3f,\"cpuShare\":%.4f,\"stepP99Ms\":%.3f,\"tickP99Ms\":%.3f,\"loadMs\":%.1f,"
-                "\"wallMs\":%.1f,\"virtualMs\":%.1f,\"driftMs\":%.1f}",
-                static_cast<long long>(f.frames), f.fps, f.frameP50Ms, f.frameP99Ms, f.drawP50Ms, f.drawP99Ms,
-                f.cpuShare, f.stepP99Ms, f.tickP99Ms, f.loadMs, f.wallMs, f.virtualMs, f.driftMs);
+  std::snprintf(
+      line.data(), line.size(),
+      "{\"frames\":%lld,\"drawnFrames\":%lld,\"fps\":%.2f,\"frameP50Ms\":%.3f,\"frameP99Ms\":%.3f,\"drawP50Ms\":%.3f,"
+      "\"drawP99Ms\":%.3f,\"cpuShare\":%.4f,\"stepP99Ms\":%.3f,\"tickP99Ms\":%.3f,\"loadMs\":%.1f,"
+      "\"wallMs\":%.1f,\"virtualMs\":%.1f,\"driftMs\":%.1f}",
+      static_cast<long long>(f.frames), static_cast<long long>(f.drawnFrames), f.fps, f.frameP50Ms, f.frameP99Ms,
+      f.drawP50Ms, f.drawP99Ms, f.cpuShare, f.stepP99Ms, f.tickP99Ms, f.loadMs, f.wallMs, f.virtualMs, f.driftMs);
   return line.data();
 }
 

@@ -17,10 +17,11 @@ double processCpuSeconds();
 
 struct RunFigures {
   std::int64_t frames = 0;
+  std::int64_t drawnFrames = 0;  // frames composed anew: the others showed the same picture as the one before
   double fps = 0;
   double frameP50Ms = 0;  // time between frames shown
   double frameP99Ms = 0;
-  double drawP50Ms = 0;  // time to compose and present one frame
+  double drawP50Ms = 0;  // time to compose and present one drawn frame
   double drawP99Ms = 0;
   double cpuShare = 0;  // process CPU time over wall time, of one core
   double stepP99Ms = 0;
@@ -39,8 +40,9 @@ class RunStats {
   void loadStarted(Clock::time_point at) { loadStart_ = at; }
   // The first cycle of the frame loop: the end of loading, the start of the figures.
   void firstFrame(std::int64_t virtualNowMs);
-  // A frame was composed and shown; `drawMs` is how long that took.
-  void frameShown(double drawMs);
+  // A frame was shown on time; when its picture was composed anew, frameDrawn() says how long that took.
+  void frameShown();
+  void frameDrawn(double drawMs);
   void paused();
   void resumed();
   bool started() const { return started_; }

@@ -37,7 +37,7 @@ ImageEntry makeImageEntry(std::string name, const QImage& picture, bool transpar
   ImageEntry entry;
   entry.name = std::move(name);
   entry.image = transparent ? applyColourKey(picture, transparentColour)
-                            : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                            : picture.convertToFormat(QImage::Format_RGB32);  // opaque: drawn by copying
   entry.transparent = transparent;
   entry.transparentColour = transparentColour;
   entry.patternWidth = patternWidth;

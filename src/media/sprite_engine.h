@@ -22,6 +22,8 @@ struct Sprite {
   bool rotating = false;  // only rotating sprites use angle and alpha
   int angle = 0;          // 256 units a full turn, about the sprite's centre
   int alpha = 255;        // 0 transparent .. 255 opaque
+
+  bool operator==(const Sprite&) const = default;
 };
 
 class SpriteEngine {

@@ -1,6 +1,5 @@
 #include "present/frame_composer.h"
 
-#include <QDate>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRegion>
@@ -27,19 +26,9 @@ void drawTextAt(QPainter& p, const QFont& font, int x, int y, const QString& tex
   p.drawText(x, y + QFontMetrics(font).ascent(), text);
 }
 
-// The monitor's clock: the hours as a plain number, then two-digit minutes and seconds.
-QString monitorClock(std::int32_t clock) {
-  const int seconds = std::max(clock, 0) / 30;
-  std::array<char, 32> text{};
-  std::snprintf(text.data(), text.size(), "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-  return QString::fromLatin1(text.data());
-}
-
 }  // namespace
 
-FrameComposer::FrameComposer(const media::ImageList& images, ViewGeometry view)
-    : images_(images), view_(view),
-      viewSurface_(std::max(view.width, 1), std::max(view.height, 1), QImage::Format_ARGB32_Premultiplied) {
+FrameComposer::FrameComposer(const media::ImageList& images, ViewGeometry view) : images_(images), view_(view) {
   for (const media::ImageEntry& e : images_.entries()) byName_.emplace(lowerCase(e.name), &e);
 }
 
@@ -59,10 +48,12 @@ const media::ImageEntry* FrameComposer::entry(const std::string& picture) {
 
 namespace {
 
+QRect drawingRect() { return {0, 0, ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight}; }
+
 void prepareDrawingArea(QImage& out) {
   if (out.size() != QSize(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight) ||
-      out.format() != QImage::Format_ARGB32_Premultiplied) {
-    out = QImage(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight, QImage::Format_ARGB32_Premultiplied);
+      out.format() != QImage::Format_RGB32) {
+    out = QImage(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight, QImage::Format_RGB32);
   }
 }
 
@@ -71,39 +62,45 @@ void prepareDrawingArea(QImage& out) {
 void FrameComposer::composeStandby(const sim::DriveSnapshot& shot, const QImage& standby, QImage& out) {
   prepareDrawingArea(out);
   QPainter p(&out);
-  p.fillRect(out.rect(), Qt::black);
-  drawSprites(p, shot);
-  if (!standby.isNull()) p.drawImage(0, 0, standby);
+  composeStandby(p, drawnState(shot, view_), standby);
 }
 
 void FrameComposer::compose(const sim::DriveSnapshot& shot, const QImage& video, int fadeLevel, QImage& out) {
   prepareDrawingArea(out);
-  {
-    QPainter view(&viewSurface_);
-    drawView(view, shot, video);
-  }
   QPainter p(&out);
-  // The view is opaque: it is copied rather than blended, and only the rest of the area is cleared.
-  const QRect viewRect(QPoint(0, shot.viewSurfaceTop), viewSurface_.size());
-  for (const QRect& rest : (QRegion(out.rect()) - QRegion(viewRect))) p.fillRect(rest, Qt::black);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(viewRect.topLeft(), viewSurface_);
-  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  drawSprites(p, shot);
-  drawMonitor(p, shot);
-  drawClock(p, shot);
+  compose(p, drawnState(shot, view_), video, fadeLevel);
+}
+
+void FrameComposer::composeStandby(QPainter& p, const DrawnState& drawn, const QImage& standby) {
+  p.fillRect(drawingRect(), Qt::black);
+  drawSprites(p, drawn);
+  if (!standby.isNull()) p.drawImage(0, 0, standby);
+}
+
+void FrameComposer::compose(QPainter& p, const DrawnState& drawn, const QImage& video, int fadeLevel) {
+  // The view is drawn in place, clipped to where the driver has moved it; only the rest of the area is cleared.
+  const QRect viewRect(QPoint(0, drawn.viewSurfaceTop), viewSize());
+  for (const QRect& rest : (QRegion(drawingRect()) - QRegion(viewRect))) p.fillRect(rest, Qt::black);
+  p.save();
+  p.setClipRect(viewRect);
+  p.translate(viewRect.topLeft());
+  drawView(p, drawn, video);
+  p.restore();
+  drawSprites(p, drawn);
+  drawMonitor(p, drawn);
+  drawClock(p, drawn);
   if (fadeLevel > 0) {
     p.fillRect(QRect(0, 0, view_.width, view_.height + view_.fadeExtraHeight),
                QColor(0, 0, 0, std::clamp(fadeLevel, 0, 255)));
   }
 }
 
-void FrameComposer::drawView(QPainter& p, const sim::DriveSnapshot& shot, const QImage& video) {
+void FrameComposer::drawView(QPainter& p, const DrawnState& drawn, const QImage& video) {
   p.setCompositionMode(QPainter::CompositionMode_Source);
   if (video.isNull()) {
-    p.fillRect(viewSurface_.rect(), Qt::black);
+    p.fillRect(QRect(QPoint(0, 0), viewSize()), Qt::black);
   } else {
-    p.drawImage(viewSurface_.rect(), video);
+    p.drawImage(QRect(QPoint(0, 0), viewSize()), video);
   }
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -112,7 +109,7 @@ void FrameComposer::drawView(QPainter& p, const sim::DriveSnapshot& shot, const 
   };
   const int shadow = shadowOffset(view_);
   for (const PlacedText& t :
-       layoutOverlayTexts(shot.texts, shot.handleTexts, view_, shot.settings.Moji, shot.settings.Information, width)) {
+       layoutOverlayTexts(drawn.texts, drawn.handleTexts, view_, drawn.moji, drawn.information, width)) {
     const QFont font = textFont(t.fontSize);
     const QString text = QString::fromStdString(t.text);
     drawTextAt(p, font, t.x + shadow, t.y + shadow, text, Qt::black);
@@ -120,9 +117,9 @@ void FrameComposer::drawView(QPainter& p, const sim::DriveSnapshot& shot, const 
   }
 }
 
-void FrameComposer::drawSprites(QPainter& p, const sim::DriveSnapshot& shot) {
+void FrameComposer::drawSprites(QPainter& p, const DrawnState& drawn) {
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  for (const media::Sprite& s : shot.sprites) {
+  for (const media::Sprite& s : drawn.sprites) {
     if (!s.visible || s.width <= 0 || s.height <= 0) continue;
     const media::ImageEntry* e = entry(s.picture);
     if (e == nullptr) continue;
@@ -143,7 +140,7 @@ void FrameComposer::drawSprites(QPainter& p, const sim::DriveSnapshot& shot) {
   }
 }
 
-void FrameComposer::drawMonitor(QPainter& p, const sim::DriveSnapshot& shot) {
+void FrameComposer::drawMonitor(QPainter& p, const DrawnState& drawn) {
   if (view_.monitor == MonitorKind::None) return;
   const bool inverter = view_.monitor == MonitorKind::Inverter;
   // The monitor's surface is white, which is its transparent colour: only the texts reach the panel, below the
@@ -155,18 +152,16 @@ void FrameComposer::drawMonitor(QPainter& p, const sim::DriveSnapshot& shot) {
     font.setPointSize(size);
     drawTextAt(p, font, x, kTop + y, s, colour);
   };
-  std::array<char, 32> post{};
-  std::snprintf(post.data(), post.size(), "%2.1f", kilometrePost(shot.position, view_.kilometresFromUpLine));
   const QColor grey(102, 102, 102);
-  text(9, grey, inverter ? 560 : 563, inverter ? 116 : 93, QString::fromLatin1(post.data()));
-  text(6, QColor(238, 238, 238), 593, inverter ? 117 : 94, QDate::currentDate().toString(QStringLiteral(" M  d")));
-  text(inverter ? 10 : 9, grey, 623, inverter ? 113 : 93, monitorClock(shot.clock));
+  text(9, grey, inverter ? 560 : 563, inverter ? 116 : 93, drawn.kilometrePost);
+  text(6, QColor(238, 238, 238), 593, inverter ? 117 : 94, drawn.monitorDate);
+  text(inverter ? 10 : 9, grey, 623, inverter ? 113 : 93, drawn.monitorClock);
 }
 
-void FrameComposer::drawClock(QPainter& p, const sim::DriveSnapshot& shot) {
-  if (view_.clockX <= 0 || view_.clockY <= 0 || shot.clockFace.isNull()) return;
+void FrameComposer::drawClock(QPainter& p, const DrawnState& drawn) {
+  if (view_.clockX <= 0 || view_.clockY <= 0 || drawn.clockFace.isNull()) return;
   // The face's own background (its top-left colour) is transparent: only the hands show over the panel.
-  QImage face = shot.clockFace.convertToFormat(QImage::Format_ARGB32);
+  QImage face = drawn.clockFace.convertToFormat(QImage::Format_ARGB32);
   const QRgb background = face.pixel(0, 0);
   for (int y = 0; y < face.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(face.scanLine(y));

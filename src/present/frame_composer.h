@@ -6,10 +6,12 @@
 #include <QFont>
 #include <QImage>
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
 #include "media/image_list.h"
+#include "present/drawn_state.h"
 #include "present/view_geometry.h"
 #include "sim/drive_snapshot.h"
 
@@ -28,20 +30,24 @@ class FrameComposer {
   // picture over the view at (0, 0).
   void composeStandby(const sim::DriveSnapshot& shot, const QImage& standby, QImage& out);
 
+  // The same, drawn with a painter on an 800 x 850 device (the window's own surface), every pixel of it.
+  void compose(QPainter& p, const DrawnState& drawn, const QImage& video, int fadeLevel);
+  void composeStandby(QPainter& p, const DrawnState& drawn, const QImage& standby);
+
   const ViewGeometry& view() const { return view_; }
   // The font of the information texts at a size in points: bold italic, the Japanese UI font or its stand-in.
   static QFont textFont(int pointSize);
 
  private:
   const media::ImageEntry* entry(const std::string& picture);
-  void drawView(QPainter& p, const sim::DriveSnapshot& shot, const QImage& video);
-  void drawSprites(QPainter& p, const sim::DriveSnapshot& shot);
-  void drawMonitor(QPainter& p, const sim::DriveSnapshot& shot);
-  void drawClock(QPainter& p, const sim::DriveSnapshot& shot);
+  QSize viewSize() const { return {std::max(view_.width, 1), std::max(view_.height, 1)}; }
+  void drawView(QPainter& p, const DrawnState& drawn, const QImage& video);
+  void drawSprites(QPainter& p, const DrawnState& drawn);
+  void drawMonitor(QPainter& p, const DrawnState& drawn);
+  void drawClock(QPainter& p, const DrawnState& drawn);
 
   const media::ImageList& images_;
   ViewGeometry view_;
-  QImage viewSurface_;
   std::unordered_map<std::string, const media::ImageEntry*> byName_;  // lower-case name -> entry
 };
 

@@ -17,6 +17,8 @@ struct OverlayTexts {
   std::string StopDistanceText;
   std::string MessageText;
   std::string LimitText;
+
+  bool operator==(const OverlayTexts&) const = default;
 };
 
 // Each text by its name, for the headless runner's output.

@@ -216,6 +216,8 @@ struct HandleTexts {
   std::string powerText;
   std::string brakeText;
   std::string gearText;
+
+  bool operator==(const HandleTexts&) const = default;
 };
 
 }  // namespace vesk::sim

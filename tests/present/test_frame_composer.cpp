@@ -109,6 +109,30 @@ TEST_F(FrameComposerTest, TextsAreDrawnWhiteWithABlackShadow) {
   EXPECT_GT(white, 30);
 }
 
+// Shift+Up moves the view, its texts with it, over the top of the panel area, which is cleared below it.
+TEST_F(FrameComposerTest, AMovedViewTakesItsTextsAlongAndLeavesNothingBehind) {
+  QImage video(800, 450, QImage::Format_RGB32);
+  video.fill(QColor(10, 120, 200));
+  shot.texts.SpeedText = "88888";
+  FrameComposer composer(images, view);
+  QImage out;
+  composer.compose(shot, video, 0, out);
+  shot.viewSurfaceTop = -100;
+  composer.compose(shot, video, 0, out);
+  EXPECT_EQ(out.pixelColor(0, 349), QColor(10, 120, 200));
+  EXPECT_EQ(out.pixelColor(0, 350), QColor(Qt::black));
+  EXPECT_EQ(out.pixelColor(0, 449), QColor(Qt::black));
+  const auto whiteIn = [&](int top, int bottom) {
+    int white = 0;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = 640; x < 760; ++x) white += out.pixelColor(x, y) == QColor(Qt::white) ? 1 : 0;
+    }
+    return white;
+  };
+  EXPECT_GT(whiteIn(278, 310), 30);
+  EXPECT_EQ(whiteIn(350, 450), 0);
+}
+
 TEST_F(FrameComposerTest, TheClockFaceShowsOnlyItsHands) {
   view.clockX = 600;
   view.clockY = 700;
