@@ -76,7 +76,8 @@ double Autopilot::stoppingDistance(double speed, double pressure, double rest, d
   double metres = 0;
   for (double v = speed; v > 0; v -= kStep) {
     const double lower = std::max(v - kStep, 0.0);
-    const double a = airDecel(pressure, (v + lower) / 2) + rest + gradeDecel(line_.gradientAt(position + metres * 100));
+    const double a =
+        airDecel(pressure, (v + lower) / 2) + rest + gradeDecel(line_.trainGradientAt(position + metres * 100));
     if (a <= 0.02) return 1e9;
     metres += (v * v - lower * lower) / (7.2 * a);
   }
@@ -99,8 +100,8 @@ double Autopilot::pressureToStop(const TrainState& s, double metres) const {
 
 // What the other forces give now, the gradient under the train taken out: resistance, the electric brake.
 void Autopilot::updateRest(const TrainState& s) {
-  const double now = std::clamp(
-      decel_ - airDecel(effectivePressure(s), s.speed) - gradeDecel(line_.gradientAt(s.position)), -1.5, 1.5);
+  const double now =
+      std::clamp(decel_ - airDecel(effectivePressure(s), s.speed) - gradeDecel(s.gradient.toDouble()), -1.5, 1.5);
   // Smoothed over about a second: the cylinders' gauge runs ahead of the deceleration felt.
   rest_ = 0.8 * rest_ + 0.2 * now;
 }

@@ -1,6 +1,7 @@
 #include "sim/line_ahead.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "data/track_positions.h"
@@ -94,6 +95,13 @@ double LineAhead::gradientAt(double position) const {
     if (g.from <= position && position < g.to) return g.kmh;
   }
   return 0;
+}
+
+double LineAhead::trainGradientAt(double position) const {
+  const int cars = static_cast<int>(std::lround(trainLengthCm_ / kCarLengthCm));
+  double sum = 0;
+  for (int car = 0; car < cars; ++car) sum += gradientAt(position - car * kCarLengthCm);
+  return sum / cars;
 }
 
 SpeedSpan LineAhead::allowedAt(const Drive& drive, double position) const {

@@ -33,6 +33,8 @@ class LineAhead {
   const std::vector<SpeedSpan>& fixedSpans() const { return fixed_; }
   // The gradient (per mil, + rising) at a position, from the route's "[Slope]" rows; 0 outside them.
   double gradientAt(double position) const;
+  // The gradient the whole train feels with its head at `position`: one sample a car, averaged.
+  double trainGradientAt(double position) const;
   // Where the signals stand (cm), in route order; -1 for entries that are not signals.
   const std::vector<double>& signalPositions() const { return signalPositions_; }
   // The whole train's length: the limits hold until its tail is past.

@@ -138,6 +138,42 @@ TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
   }
 }
 
+// Coming down a falling grade that levels out 150 m before the platform: the brake is planned on the gradient
+// the whole train feels, so that what it set on the grade is not too strong on the level. The two-car train with
+// the automatic brake, whose trailer only lets go with a full release, is the one this tests hardest.
+class AutopilotGrades : public testing::TestWithParam<VehicleCase> {};
+
+TEST_P(AutopilotGrades, ServesAStopAtTheFootOfAFallingGradeWithinAMetre) {
+  data::VehicleSpec vehicle = drivable();
+  vehicle.cars = 2;
+  vehicle.motorCarMass = core::Fixed::fromInt(40);
+  vehicle.trailerMass = core::Fixed::fromInt(34);
+  vehicle.trainMass = core::Fixed::fromInt(74);
+  GetParam().change(vehicle);
+  data::RouteData route = test::stationLine(line());
+  const int b = line()[1].frame;
+  route.slopes[0] = {core::Fixed::fromInt(-25), b - kFramesPerKm, b - kFramesPerKm * 15 / 100};
+  route.slopeCount = 1;
+  auto f = test::stationDrive(std::move(route), vehicle);
+  Drive& d = f->drive;
+  startAt(*f, line()[0].frame);
+  prepareStationsAtStart(d, 0);
+  Autopilot autopilot(d);
+  RunRecord record(d);
+  drive(*f, autopilot, record, 900);
+  ASSERT_TRUE(record.runEnded()) << where(d);
+  ASSERT_EQ(record.visits().size(), 3U);
+  EXPECT_TRUE(record.visits()[1].stopped);
+  EXPECT_LE(std::fabs(record.visits()[1].stopErrorCm), 100) << record.visits()[1].stopErrorCm;
+  EXPECT_EQ(record.emergencyBrakings(), 0);
+  EXPECT_TRUE(record.overspeeds().empty()) << record.overspeeds().front().speed;
+}
+
+INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotGrades,
+                         testing::Values(VehicleCase{"electro_pneumatic", [](data::VehicleSpec&) {}},
+                                         VehicleCase{"automatic_air_brake", automaticAirBrake}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // With a minute to spare between A and B, full power all the way would arrive far too early: the driver shuts
 // off where coasting still brings the train in on time, before the departure at B and at C's time; an
 // automatic brake is let go while the departure is announced, so that the train leaves on time.

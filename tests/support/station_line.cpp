@@ -85,7 +85,11 @@ void loadCallOutWaves(DriveFixture& f, int otherCount, int limitCount, int kanko
 
 std::unique_ptr<DriveFixture> stationDrive(const std::vector<StationSpec>& stations, int oneMan,
                                            data::VehicleSpec vehicle) {
-  auto f = makeDrive(std::move(vehicle), stationLine(stations, oneMan));
+  return stationDrive(stationLine(stations, oneMan), std::move(vehicle));
+}
+
+std::unique_ptr<DriveFixture> stationDrive(data::RouteData line, data::VehicleSpec vehicle) {
+  auto f = makeDrive(std::move(vehicle), std::move(line));
   data::UiStrings& t = f->strings;
   t.stopText = "停車";
   t.passText = "通過";

@@ -55,6 +55,8 @@ std::shared_ptr<const media::Wave> silentWave(double seconds);
 // "k<slot>.wav", "other<i>.wav", "limit<i>.wav") in every slot the route names.
 std::unique_ptr<DriveFixture> stationDrive(const std::vector<StationSpec>& stations, int oneMan = 0,
                                            data::VehicleSpec vehicle = stationVehicle());
+// The same on a line made by stationLine() and changed since (gradients, say).
+std::unique_ptr<DriveFixture> stationDrive(data::RouteData line, data::VehicleSpec vehicle);
 // Gives the route's call-out lists their files and the drive their waves (call after changing the lists' counts).
 void loadCallOutWaves(DriveFixture& f, int otherCount, int limitCount, int kankoSound2Count = 0);
 // Stands the train at a frame (position from the line's rows), speed 0, brakes released.
