@@ -90,6 +90,16 @@ void drive(test::DriveFixture& f, Autopilot& autopilot, RunRecord& record, int s
   }
 }
 
+// Drives a service from the station at `firstFrame` until its run ends (at most 900 s), recording the drive.
+RunRecord driveTheService(test::DriveFixture& f, int firstFrame) {
+  startAt(f, firstFrame);
+  prepareStationsAtStart(f.drive, 0);
+  Autopilot autopilot(f.drive);
+  RunRecord record(f.drive);
+  drive(f, autopilot, record, 900);
+  return record;
+}
+
 void automaticAirBrake(data::VehicleSpec& v) {
   v.brakeType = 0;
   v.brakeNotches = 4;
@@ -113,11 +123,7 @@ TEST_P(AutopilotStops, ServesEveryStopWithinAMetreWithoutEmergencyOrOverspeed) {
   GetParam().change(vehicle);
   auto f = test::stationDrive(line(), 0, vehicle);
   Drive& d = f->drive;
-  startAt(*f, line()[0].frame);
-  prepareStationsAtStart(d, 0);
-  Autopilot autopilot(d);
-  RunRecord record(d);
-  drive(*f, autopilot, record, 900);
+  const RunRecord record = driveTheService(*f, line()[0].frame);
   ASSERT_TRUE(record.runEnded()) << where(d);
   int stops = 0;
   for (const StationVisit& v : record.visits()) {
@@ -156,11 +162,7 @@ TEST_P(AutopilotGrades, ServesAStopAtTheFootOfAFallingGradeWithinAMetre) {
   route.slopeCount = 1;
   auto f = test::stationDrive(std::move(route), vehicle);
   Drive& d = f->drive;
-  startAt(*f, line()[0].frame);
-  prepareStationsAtStart(d, 0);
-  Autopilot autopilot(d);
-  RunRecord record(d);
-  drive(*f, autopilot, record, 900);
+  const RunRecord record = driveTheService(*f, line()[0].frame);
   ASSERT_TRUE(record.runEnded()) << where(d);
   ASSERT_EQ(record.visits().size(), 3U);
   EXPECT_TRUE(record.visits()[1].stopped);
@@ -187,11 +189,7 @@ TEST_P(AutopilotTimetable, ComesInOnTimeWhenTheTimetableLeavesTimeToSpare) {
   GetParam().change(vehicle);
   auto f = test::stationDrive(stations, 0, vehicle);
   Drive& d = f->drive;
-  startAt(*f, stations[0].frame);
-  prepareStationsAtStart(d, 0);
-  Autopilot autopilot(d);
-  RunRecord record(d);
-  drive(*f, autopilot, record, 900);
+  const RunRecord record = driveTheService(*f, stations[0].frame);
   ASSERT_TRUE(record.runEnded()) << where(d);
   ASSERT_EQ(record.visits().size(), 3U);
   const StationVisit& b = record.visits()[1];
@@ -227,11 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Brakes, AutopilotStops,
 TEST(Autopilot, OpensAndShutsTheDoorsOfAOneManTrain) {
   auto f = test::stationDrive(line(), 1, drivable());
   Drive& d = f->drive;
-  startAt(*f, line()[0].frame);
-  prepareStationsAtStart(d, 0);
-  Autopilot autopilot(d);
-  RunRecord record(d);
-  drive(*f, autopilot, record, 900);
+  const RunRecord record = driveTheService(*f, line()[0].frame);
   ASSERT_TRUE(record.runEnded()) << where(d);
   EXPECT_EQ(d.line.stations[1].arrived, 1) << "the doors were opened at B";
   EXPECT_EQ(d.line.stations[2].arrived, 1) << "and at the terminus";
