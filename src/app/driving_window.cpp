@@ -249,7 +249,7 @@ void DrivingWindow::frameCycle() {
   if (plan.draw) {
     ShownFrame next{present::drawnState(shot, composer_->view()), frameBitmap_, plan.fadeLevel, false};
     // The picture on screen stays when nothing in it would change (the drive moves on every 33 ms).
-    if (!shown_ || !(*shown_ == next)) {
+    if (shown_ != next) {
       shown_ = std::move(next);
       untendai_->repaint();
       stats_.frameDrawn(std::chrono::duration<double, std::milli>(Clock::now() - cycleStart).count());

@@ -51,9 +51,8 @@ namespace {
 QRect drawingRect() { return {0, 0, ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight}; }
 
 void prepareDrawingArea(QImage& out) {
-  if (out.size() != QSize(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight) ||
-      out.format() != QImage::Format_RGB32) {
-    out = QImage(ViewGeometry::kDrawingWidth, ViewGeometry::kDrawingHeight, QImage::Format_RGB32);
+  if (out.size() != drawingRect().size() || out.format() != QImage::Format_RGB32) {
+    out = QImage(drawingRect().size(), QImage::Format_RGB32);
   }
 }
 
